@@ -1,0 +1,114 @@
+#ifndef VORN_TESSA_H
+#define VORN_TESSA_H
+
+/// \file
+/// \brief Mesh utilities (namespace vorn::tessa): identifier checks, metric validation,
+/// size and metric bounding, gradation control, metric intersection, neighbours and
+/// colour boundaries of line meshes.
+
+#include <vorn/dense.h>
+#include <vorn/tessa/export.h>
+#include <vorn/tessa/metric_algebra.h>
+
+namespace vorn {
+namespace tessa {
+
+/// \brief Kinds of elements a connectivity may hold.
+enum class element_type : int {
+  edge2 = 3,  ///< two-node edges [start, end]
+};
+
+/// \brief Whether every identifier is below bound.
+VORN_TESSA_API bool check_IDs(const dense1D<unsigned>& ids, unsigned bound) noexcept;
+
+/// \brief Whether every node entry of a connectivity is below bound.
+/// \return false for a non-empty connectivity with fewer rows than the element has nodes;
+/// bound 0xFFFFFFFF accepts every value.
+VORN_TESSA_API bool check_IDs(const dense2D<unsigned>& connectM, element_type type,
+                              unsigned bound) noexcept;
+
+/// \brief Whether every size is finite and > 0.
+VORN_TESSA_API bool are_valid_metrics(const dense1D<double>& sizes) noexcept;
+
+/// \brief Whether every column is a valid size (1 row), 2D metric (3 rows) or 3D metric
+/// (6 rows): finite and positive definite. Any other row count is invalid.
+VORN_TESSA_API bool are_valid_metrics(const dense2D<double>& metrics) noexcept;
+
+/// \brief Clamps every size: h := max(hmin, min(h, hmax)). \return 0.
+VORN_TESSA_API int bound_metrics(dense1D<double>& sizes, double hmin, double hmax) noexcept;
+
+/// \brief Clamps every size of M (1 / sqrt(eigenvalue)) into [hmin, hmax] in M's own
+/// eigenvectors; hmin <= 0 means no lower bound, hmax <= 0 no upper bound.
+/// \return 0 when M changed, 1 when it was left as it was.
+VORN_TESSA_API int bound_metric(symmetric_fixed<double, 2>& M, double hmin, double hmax) noexcept;
+/// \brief The 3D twin of bound_metric.
+VORN_TESSA_API int bound_metric(symmetric_fixed<double, 3>& M, double hmin, double hmax) noexcept;
+
+/// \brief Lowers sizes so that they grow by at most ln(gradation) per unit length along
+/// the edges: the largest field not above the input with h_j <= h_i + ln(gradation) l_ij.
+/// \param[in] pos node coordinates (2 or 3 rows).
+/// \param[in] connectM edges (rows 0 and 1).
+/// \param[in] type edge2.
+/// \param[in] nodes nodes concerned; empty means all.
+/// \param[in] flag accepted and ignored.
+/// \param[in] mode accepted and ignored.
+/// \param[in] gradation > 1 to act; <= 1 makes the field constant along connected edges
+/// at its minimum reachable value.
+/// \param[in,out] sizes one size per node of pos.
+/// \return 0; -1 pos rows; -2 connectivity; -8 sizes length; -199.
+VORN_TESSA_API int bound_metric_gradations(const dense2D<double>& pos,
+                                           const dense2D<unsigned>& connectM, element_type type,
+                                           const dense1D<unsigned>& nodes, bool flag, int mode,
+                                           double gradation, dense1D<double>& sizes) noexcept;
+
+/// \brief The same law for metrics (3 rows in 2D, 6 in 3D), direction by direction.
+VORN_TESSA_API int bound_metric_gradations(const dense2D<double>& pos,
+                                           const dense2D<unsigned>& connectM, element_type type,
+                                           const dense1D<unsigned>& nodes, bool flag, int mode,
+                                           double gradation, dense2D<double>& metrics) noexcept;
+
+/// \brief metrics becomes 3 x n with the isotropic columns (1/h^2, 0, 1/h^2).
+/// \return 0; -199.
+VORN_TESSA_API int metrics_iso_to_aniso2d(const dense1D<double>& sizes,
+                                          dense2D<double>& metrics) noexcept;
+
+/// \brief metrics becomes 6 x n with the isotropic columns (1/h^2, 0, 1/h^2, 0, 0, 1/h^2).
+VORN_TESSA_API int metrics_iso_to_aniso3d(const dense1D<double>& sizes,
+                                          dense2D<double>& metrics) noexcept;
+
+/// \brief out = the intersection of A and B (the smaller size in every direction).
+/// B all zero gives A, A all zero gives B. out may alias A or B.
+/// \return false, with out = A, when A and B cannot be reduced to a common basis.
+VORN_TESSA_API bool minimum_metric(const symmetric_fixed<double, 2>& A,
+                                   const symmetric_fixed<double, 2>& B,
+                                   symmetric_fixed<double, 2>& out) noexcept;
+/// \brief The 3D twin of minimum_metric.
+VORN_TESSA_API bool minimum_metric(const symmetric_fixed<double, 3>& A,
+                                   const symmetric_fixed<double, 3>& B,
+                                   symmetric_fixed<double, 3>& out) noexcept;
+
+/// \brief Neighbours of line elements: neighbors becomes 2 x E; row 0 of column e is
+/// the other element whose end lies at node connectM(1, e) when exactly two element
+/// ends meet there, row 1 likewise for connectM(0, e); 0xFFFFFFFF otherwise.
+/// \param[in] flag accepted and ignored.
+/// \return 0; -1 for a non-empty connectivity with fewer than 2 rows; -199.
+VORN_TESSA_API int get_neighbors(const dense2D<unsigned>& connectM, element_type type, bool flag,
+                                 dense2D<unsigned>& neighbors) noexcept;
+
+/// \brief Nodes where an element and its neighbour carry different colours.
+/// \param[in] colors colour of element e when e < colors.size(), else 0xFFFFFFFF.
+/// \param[out] boundaries 1 row of distinct node identifiers, ascending.
+/// \return 0; -2 when neighbors is not 2 x E; -199.
+VORN_TESSA_API int get_colors_boundaries(const dense2D<unsigned>& connectM,
+                                         const dense2D<unsigned>& neighbors,
+                                         const dense1D<unsigned>& colors, element_type type,
+                                         bool flag1, bool flag2,
+                                         dense2D<unsigned>& boundaries) noexcept;
+
+/// \brief The largest entry that is not 0xFFFFFFFF; 0xFFFFFFFF when there is none.
+VORN_TESSA_API unsigned max_ID(const dense1D<unsigned>& ids) noexcept;
+
+}  // namespace tessa
+}  // namespace vorn
+
+#endif

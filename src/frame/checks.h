@@ -1,0 +1,54 @@
+#ifndef FILUM_FRAME_CHECKS_H
+#define FILUM_FRAME_CHECKS_H
+
+// Argument tests shared by the exported operations.
+
+#include <cmath>
+#include <cstddef>
+
+#include <vorn/dense.h>
+#include <vorn/tessa.h>
+
+namespace vorn {
+namespace filum {
+
+/// \brief The element type of two-node edges, as the mesh utilities expect it.
+constexpr tessa::element_type edge2 = tessa::element_type::edge2;
+
+/// \brief Whether coordinates have 2 (plane) or 3 (space) rows.
+inline bool is_plane_or_space(const dense2D<double>& pos) noexcept {
+  return pos.rows() == 2 || pos.rows() == 3;
+}
+
+/// \brief The column count of pos as an identifier bound (saturated to 32 bits).
+inline unsigned node_bound(const dense2D<double>& pos) noexcept {
+  return pos.cols() >= 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(pos.cols());
+}
+
+/// \brief Whether every identifier of a chain is a column of pos.
+inline bool ids_in(const dense1D<unsigned>& ids, const dense2D<double>& pos) noexcept {
+  return tessa::check_IDs(ids, node_bound(pos));
+}
+
+/// \brief Whether every node of an E2 (or higher) connectivity is a column of pos.
+inline bool ids_in(const dense2D<unsigned>& connectM, const dense2D<double>& pos) noexcept {
+  return tessa::check_IDs(connectM, edge2, node_bound(pos));
+}
+
+/// \brief Whether every value is >= its predecessor; a NaN fails.
+bool is_non_decreasing(const dense1D<double>& values) noexcept;
+
+/// \brief Strictly positive; a NaN fails.
+inline bool is_positive(double x) noexcept {
+  return x > 0;
+}
+
+/// \brief Whether a tolerance means "off": +-largest double, or NaN.
+inline bool is_unset(double x) noexcept {
+  return std::isnan(x) || x == 1.7976931348623157e308 || x == -1.7976931348623157e308;
+}
+
+}  // namespace filum
+}  // namespace vorn
+
+#endif

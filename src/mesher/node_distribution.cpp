@@ -1,0 +1,72 @@
+#include "mesher/node_distribution.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn {
+namespace filum {
+namespace {
+
+// Below this relative difference of the end sizes the closed forms lose precision and
+// truncated series take over.
+constexpr double series_threshold = -0.1;
+
+// x = (m - M) / M for the smaller size m and the larger size M: in (-1, 0).
+double relative_difference(double h0, double h1) noexcept {
+  const double M = std::max(h0, h1);
+  const double m = std::min(h0, h1);
+  return (m - M) / M;
+}
+
+}  // namespace
+
+double normalized_length(double L, double h0, double h1) noexcept {
+  double mean = h0;
+  if (!(h0 == h1 || std::isnan(h0) || std::isnan(h1))) {
+    const double x = relative_difference(h0, h1);
+    double c;  // logarithmic mean over the larger size
+    if (x > series_threshold) {
+      const double y = x / 2;
+      c = 1 + y * (1 - y * (1.0 / 3 - y * (1.0 / 3 - 0.42222222222222217 * y)));
+    } else {
+      c = x / std::log1p(x);
+    }
+    mean = std::max(h0, h1) * c;
+  }
+  return mean > 0 ? L / mean : 0;
+}
+
+std::uint64_t nearest_count(double x, std::uint64_t step) noexcept {
+  const double quotient = x / static_cast<double>(step);
+  std::uint64_t q = 0;
+  if (quotient >= 18446744073709551616.0)
+    q = UINT64_MAX;
+  else if (quotient >= 1)
+    q = static_cast<std::uint64_t>(quotient);
+  const std::uint64_t lo = q * step;
+  const std::uint64_t hi = lo + step;
+  return x * x > static_cast<double>(lo * hi) ? hi : lo;
+}
+
+double progression_fraction(double t, double h0, double h1) noexcept {
+  if (h0 == h1 || std::isnan(h0) || std::isnan(h1) || t == 0 || t == 1) return t;
+  const bool mirrored = h1 > h0;
+  const double u = mirrored ? 1 - t : t;
+  const double x = relative_difference(h0, h1);
+  double v;
+  if (x <= series_threshold) {
+    v = std::expm1(std::log1p(x) * u) / x;
+  } else {
+    const double a = u - 1;
+    const double b = u - 2;
+    const double c = u - 3;
+    v = u * (1 + a * x / 2 + a * b * (x * x) * 0.16666666666666666 +
+             a * b * c * (x * x * x) * 0.041666666666666664);
+  }
+  if (mirrored) v = 1 - v;
+  if (std::isnan(v)) return 0;
+  return std::min(std::max(v, 0.0), 1.0);
+}
+
+}  // namespace filum
+}  // namespace vorn

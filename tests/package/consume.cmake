@@ -1,0 +1,38 @@
+# Script run by CTest: install, then build and run the consumer two ways.
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}\n${err}")
+  endif()
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+# 1. find_package(filum CONFIG REQUIRED) + target_link_libraries(... vorn::filum)
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/cmake-build
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
+run(${WORK_DIR}/cmake-build/consumer)
+if(NOT last_output MATCHES "filum 5.4.1.0 ok")
+  message(FATAL_ERROR "unexpected output of the CMake consumer: ${last_output}")
+endif()
+
+# 2. pkg-config --cflags --libs filum
+file(GLOB pc_file ${prefix}/lib*/pkgconfig/filum.pc ${prefix}/lib/*/pkgconfig/filum.pc)
+if(NOT pc_file)
+  message(FATAL_ERROR "filum.pc is not installed under ${prefix}")
+endif()
+get_filename_component(pc_dir ${pc_file} DIRECTORY)
+run(${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir} pkg-config --cflags --libs filum)
+string(STRIP "${last_output}" pc_flags)
+separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+separate_arguments(extra UNIX_COMMAND "${CXX_FLAGS}")
+run(${CXX} -std=c++17 ${extra} ${CONSUMER_DIR}/main.cpp ${pc_flags} -o ${WORK_DIR}/pc-consumer)
+get_filename_component(lib_dir ${pc_dir} DIRECTORY)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${lib_dir} ${WORK_DIR}/pc-consumer)
+if(NOT last_output MATCHES "filum 5.4.1.0 ok")
+  message(FATAL_ERROR "unexpected output of the pkg-config consumer: ${last_output}")
+endif()

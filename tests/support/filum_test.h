@@ -1,0 +1,108 @@
+#ifndef FILUM_TEST_SUPPORT_H
+#define FILUM_TEST_SUPPORT_H
+
+// Helpers for the tests: containers from literals, and the storage-failure injector.
+
+#include <cstddef>
+#include <initializer_list>
+#include <vector>
+
+#include <vorn/dense.h>
+
+namespace filum_test {
+
+/// Coordinates from points, one column per point; every point has the same length.
+inline vorn::dense2D<double> make_pos(std::initializer_list<std::initializer_list<double>> points) {
+  const std::size_t rows = points.size() ? points.begin()->size() : 0;
+  vorn::dense2D<double> pos(rows, points.size());
+  std::size_t j = 0;
+  for (const auto& p : points) {
+    std::size_t i = 0;
+    for (double x : p)
+      pos(i++, j) = x;
+    ++j;
+  }
+  return pos;
+}
+
+/// A matrix from columns.
+template <class T>
+vorn::dense2D<T> make_columns(std::initializer_list<std::initializer_list<T>> columns) {
+  const std::size_t rows = columns.size() ? columns.begin()->size() : 0;
+  vorn::dense2D<T> m(rows, columns.size());
+  std::size_t j = 0;
+  for (const auto& c : columns) {
+    std::size_t i = 0;
+    for (T x : c)
+      m(i++, j) = x;
+    ++j;
+  }
+  return m;
+}
+
+/// A vector from values.
+template <class T>
+vorn::dense1D<T> make_vector(std::initializer_list<T> values) {
+  vorn::dense1D<T> v(values.size());
+  std::size_t i = 0;
+  for (T x : values)
+    v[i++] = x;
+  return v;
+}
+
+inline vorn::dense1D<unsigned> ids(std::initializer_list<unsigned> values) {
+  return make_vector<unsigned>(values);
+}
+inline vorn::dense1D<double> values(std::initializer_list<double> v) {
+  return make_vector<double>(v);
+}
+
+/// The entries of a vector, for comparisons with EXPECT_EQ.
+template <class T>
+std::vector<T> entries(const vorn::dense1D<T>& v) {
+  return std::vector<T>(v.begin(), v.end());
+}
+
+/// Column j of a matrix.
+template <class T>
+std::vector<T> column(const vorn::dense2D<T>& m, std::size_t j) {
+  std::vector<T> c(m.rows());
+  for (std::size_t i = 0; i < m.rows(); ++i)
+    c[i] = m(i, j);
+  return c;
+}
+
+/// While alive, the k-th storage request of this thread fails (k >= 1).
+class scoped_allocation_failure {
+ public:
+  explicit scoped_allocation_failure(std::size_t k) { vorn::testing::fail_nth_allocation(k); }
+  ~scoped_allocation_failure() { vorn::testing::fail_nth_allocation(0); }
+  scoped_allocation_failure(const scoped_allocation_failure&) = delete;
+  scoped_allocation_failure& operator=(const scoped_allocation_failure&) = delete;
+  /// Whether the failure was delivered.
+  bool happened() const { return vorn::testing::injected_failure_happened(); }
+};
+
+/// Drives every storage failure of an operation: run k builds fresh inputs with
+/// `prepare()`, calls `act(inputs)` with the k-th storage request failing, and hands
+/// `judge(inputs, result, failed)` the outcome; the sweep ends with the first run that no
+/// longer meets the failure (judged with failed = false). Returns the number of failing runs.
+template <class Prepare, class Act, class Judge>
+std::size_t sweep_allocation_failures(Prepare prepare, Act act, Judge judge) {
+  for (std::size_t k = 1;; ++k) {
+    auto inputs = prepare();
+    int result = 0;
+    bool failed = false;
+    {
+      scoped_allocation_failure failure(k);
+      result = act(inputs);
+      failed = failure.happened();
+    }
+    judge(inputs, result, failed);
+    if (!failed) return k - 1;
+  }
+}
+
+}  // namespace filum_test
+
+#endif
