@@ -22,7 +22,9 @@ namespace vorn {
 /// grows, every view that shares it sees the new storage.
 template <class T, std::size_t A = 8>
 class vector_num : public trama::ref_counted {
-  static_assert(std::is_trivially_copyable<T>::value, "dense containers hold plain values");
+  static_assert(std::is_trivially_copy_constructible<T>::value &&
+                    std::is_trivially_destructible<T>::value,
+                "dense containers hold plain values");
   static_assert(A <= alignof(std::max_align_t), "alignment beyond what the allocator gives");
 
  public:
