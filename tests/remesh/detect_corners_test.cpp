@@ -1,0 +1,118 @@
+#include "remesh/detect_corners.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <memory>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "remesh/neighbor_table.h"
+#include "support/filum_test.h"
+
+using namespace vorn;
+using filum::detect_corners;
+using filum::node_set;
+using filum_test::make_columns;
+using hard = std::set<unsigned>;
+
+namespace {
+
+// The nodes detect_corners<2> or <3> (by the rows of pos) adds to an empty set.
+hard detect(const dense2D<double>& pos, const dense2D<unsigned>& connectM, double angle,
+            double min_size, dense2D<unsigned> neighbors = {}) {
+  if (neighbors.empty()) neighbors = filum_test::neighbor_table(connectM);
+  node_set set;
+  EXPECT_EQ(pos.rows() == 2 ? detect_corners<2>(pos, connectM, neighbors, angle, min_size, set)
+                            : detect_corners<3>(pos, connectM, neighbors, angle, min_size, set),
+            0);
+  return hard(set.begin(), set.end());
+}
+
+const dense2D<unsigned> two_edges = make_columns<unsigned>({{0, 1}, {1, 2}});
+
+}  // namespace
+
+TEST(DetectCorners, FreeEndsHeadToHeadAndBranches) {
+  const auto line = filum_test::make_pos({{0, 0}, {1, 0}, {2, 0}, {3, 0}});
+  const auto hexagon =
+      filum_test::make_pos({{2, 0}, {1, 1.7}, {-1, 1.7}, {-2, 0}, {-1, -1.7}, {1, -1.7}});
+  const auto loop = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}});
+  struct Case {
+    dense2D<double> pos;
+    dense2D<unsigned> connectM;
+    double angle;
+    hard expected;
+  } cases[] = {
+      {line, make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}}), 30, {0, 3}},
+      {line, make_columns<unsigned>({{0, 2}, {1, 2}}), 30, {0, 1, 2}},  // head to head
+      {line, make_columns<unsigned>({{1, 0}, {1, 2}}), 30, {0, 2}},     // both start at 1
+      {line, make_columns<unsigned>({{0, 1}, {1, 2}, {1, 3}}), 30, {0, 1, 2, 3}},  // branch
+      {hexagon, loop, 90, {}},  // turns of 60 degrees
+      {hexagon, loop, 135, {0, 1, 2, 3, 4, 5}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(detect(cases[i].pos, cases[i].connectM, cases[i].angle, 0), cases[i].expected)
+        << "case " << i;
+  // Neighbour entries not below E are no neighbours; nothing is read behind connectM.
+  const auto out_of_range = make_columns<unsigned>({{1, 0xFFFFFFFEu}, {2, 7}});
+  EXPECT_EQ(detect(line, two_edges, 30, 0, out_of_range), (hard{0, 1, 2}));
+}
+
+TEST(DetectCorners, TurnsAndEdgeLengthsAtEveryScale) {
+  // Node 1 joins u = (lu, 0) to v of length lv turned by `turn` degrees (exactly so at 90);
+  // in 3D the plane is tilted so that y and z share the turn (by 3/5 and 4/5).
+  struct Case {
+    double angle, turn, lu, lv, min_size;
+    bool corner;
+  } cases[] = {
+      {0, 0, 1, 1, 0, false},        {0, 1e-5, 1, 1, 0, false},   {0, 0.001, 1, 1, 0, true},
+      {0, 30, 1, 1, 0, true},        {60, 50, 1, 1, 0, false},    {60, 70, 1, 1, 0, true},
+      {90, 89, 1, 1, 0, false},      {90, 90, 1, 1, 0, true},     {90, 100, 1, 1, 0, true},
+      {135, 30, 1, 1, 0, false},     {135, 50, 1, 1, 0, true},    {135, 100, 1, 1, 0, true},
+      {180, 0, 1, 1, 0, false},      {180, 0.001, 1, 1, 0, true}, {180, 30, 1, 1, 0, true},
+      {135, 90, 5, 10, 5, false},    {135, 90, 10, 5, 5, false},  {135, 90, 4, 10, 5, false},
+      {135, 90, 5, 10, 4.999, true},
+  };
+  const double geometries[][2] = {
+      {1, 0}, {std::ldexp(1, -27), 0}, {std::ldexp(1, 27), 0}, {1, 1e8}};
+  for (std::size_t dim : {2, 3})
+    for (const auto& [scale, offset] : geometries)
+      for (const Case& c : cases) {
+        const double t = c.turn * 3.141592653589793 / 180;
+        const double x = c.turn == 90 ? 0 : c.lv * std::cos(t),
+                     y = c.turn == 90 ? c.lv : c.lv * std::sin(t);
+        const double plane[3][3] = {
+            {-c.lu, 0, 0}, {0, 0, 0}, {x, dim == 2 ? y : y * 3 / 5, y * 4 / 5}};
+        dense2D<double> pos(dim, 3);
+        for (std::size_t j = 0; j < 3; ++j)
+          for (std::size_t i = 0; i < dim; ++i)
+            pos(i, j) = offset + scale * plane[j][i];
+        hard expected = {0, 2};
+        if (c.corner) expected.insert(1);
+        EXPECT_EQ(detect(pos, two_edges, c.angle, c.min_size * scale), expected)
+            << "dim " << dim << " scale " << scale << " offset " << offset << " angle " << c.angle
+            << " turn " << c.turn << " lengths " << c.lu << ", " << c.lv;
+      }
+}
+
+TEST(DetectCorners, StorageFailureIsReported) {
+  // A zigzag of 80 edges: every node is hard and the set has to grow.
+  dense2D<double> pos(2, 81);
+  dense2D<unsigned> connectM(2, 80);
+  for (unsigned j = 0; j < 81; ++j)
+    pos(0, j) = j, pos(1, j) = j % 2;
+  for (unsigned j = 0; j < 80; ++j)
+    connectM(0, j) = j, connectM(1, j) = j + 1;
+  const dense2D<unsigned> neighbors = filum_test::neighbor_table(connectM);
+  filum_test::sweep_allocation_failures(
+      [] { return std::make_unique<node_set>(); },
+      [&](auto& set) { return detect_corners<2>(pos, connectM, neighbors, 45, 0, *set); },
+      [&](auto& set, int result, bool failed) {
+        EXPECT_EQ(result, failed ? -199 : 0);
+        EXPECT_TRUE(failed || set->size() == 81u);
+        for (unsigned node : *set)
+          EXPECT_LE(node, 80u);
+      });
+}
