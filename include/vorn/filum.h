@@ -79,7 +79,8 @@ FILUM_API int flip(dense2D<unsigned>& connectM) noexcept;
 /// \param[in] interior_count K.
 /// \param[out] connectM_high K + 2 rows [start, end, interior nodes], one column per edge.
 /// \return 0; -1 for a row count of pos other than 1, 2, 3; -2 for an identifier
-/// not below the column count of pos (or fewer than 2 rows); -199.
+/// not below the column count of pos (or fewer than 2 rows); -199, also when the new
+/// identifiers would not all be below 0xFFFFFFFF.
 FILUM_API int convert_into_high_order(dense2D<double>& pos, const dense2D<unsigned>& connectM,
                                       unsigned interior_count,
                                       dense2D<unsigned>& connectM_high) noexcept;

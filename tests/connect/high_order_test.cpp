@@ -1,0 +1,106 @@
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include <vorn/filum.h>
+
+#include "connect/columns.h"
+#include "support/filum_test.h"
+
+using namespace vorn::filum;
+using filum_test::Columns;
+using filum_test::columns_of;
+using filum_test::entries;
+using filum_test::make_pos;
+using filum_test::matrix_of;
+
+TEST(HighOrder, InteriorNodesAreNumberedEdgeByEdge) {
+  auto pos = make_pos({{0, 0}, {1, 0}, {3, 0}});
+  vorn::dense2D<unsigned> high;
+  ASSERT_EQ(convert_into_high_order(pos, matrix_of({{0, 1}, {1, 2}}, 2), 1, high), 0);
+  EXPECT_EQ(columns_of(high), (Columns{{0, 1, 3}, {1, 2, 4}}));
+  EXPECT_EQ(entries(pos.as_vector()), (std::vector<double>{0, 0, 1, 0, 3, 0, 0.5, 0, 2, 0}));
+  auto line = make_pos({{0}, {4}, {9}});  // one coordinate; the old middle row is ignored
+  auto e3 = matrix_of({{0, 1, 2}}, 3);
+  ASSERT_EQ(convert_into_high_order(line, e3, 3), 0);
+  EXPECT_EQ(columns_of(e3), (Columns{{0, 1, 3, 4, 5}}));
+  EXPECT_EQ(entries(line.as_vector()), (std::vector<double>{0, 4, 9, 1, 2, 3}));
+}
+
+TEST(HighOrder, NodesAreStartPlusFractionOfTheChordToTheLastBit) {
+  // Near 1e8 and 1e-8, start + tau (end - start) with tau = j x (1 / (K + 1)) differs
+  // in the last bits from other ways to interpolate.
+  auto pos = make_pos(
+      {{1e8, -3e-8, 7}, {1e8 + 3.3, 4e-8, 7 + 1e-8}, {1e-8, 2e-8, -1e-8}, {4e-8, 2.5e-8, 3e-8}});
+  auto edges = matrix_of({{0, 1}, {2, 3}}, 2);
+  ASSERT_EQ(convert_into_high_order(pos, edges, 4), 0);
+  std::size_t other_formulas_differ = 0;
+  for (unsigned e = 0; e < 2; ++e)
+    for (unsigned j = 1; j <= 4; ++j)
+      for (unsigned i = 0; i < 3; ++i) {
+        const double a = pos(i, 2 * e), b = pos(i, 2 * e + 1), tau = j * (1.0 / 5);
+        const double x = pos(i, edges(j + 1, e));
+        EXPECT_EQ(x, a + tau * (b - a)) << e << j << i;
+        other_formulas_differ += x != a + j / 5.0 * (b - a) || x != (1 - tau) * a + tau * b;
+      }
+  EXPECT_GT(other_formulas_differ, 0u);  // the data tells the formulas apart
+  for (unsigned j = 2; j <= 4; ++j)      // the nodes near 1e8 stay in line order
+    EXPECT_LT(pos(0, edges(j, 0)), pos(0, edges(j + 1, 0)));
+}
+
+TEST(HighOrder, ResultCodesInArgumentOrder) {
+  struct Case {
+    std::size_t rows;
+    Columns edges;
+    unsigned K;
+    int expected;
+  } cases[] = {
+      {4, {{0, 9}}, 1, -1},  // pos rows decide first; the output is untouched
+      {0, {{0, 1}}, 1, -1},
+      {2, {{0, 2}}, 1, -2},  // identifier = column count of pos
+      {2, {{0}, {1}}, 1, -2},
+      {2, {{0, 9}}, 0, 0},  // K = 0: nothing is checked or made
+      {2, {}, 3, 0},
+      {3, {{0, 1}, {1, 0}}, 0x80000000u, storage_failure},  // 2^32 new identifiers
+  };
+  for (const Case& c : cases) {
+    vorn::dense2D<double> pos(c.rows, 2, 1.5);
+    auto edges = matrix_of(c.edges, c.edges.empty() ? 2 : c.edges[0].size());
+    auto high = matrix_of({{7, 7}}, 2);
+    EXPECT_EQ(convert_into_high_order(pos, edges, c.K, high), c.expected) << c.rows << c.K;
+    EXPECT_EQ(pos.cols(), 2u);
+    EXPECT_EQ(high.empty(), c.expected != -1);
+    if (c.expected == 0) {  // the in-place forms empty their connectivity
+      EXPECT_EQ(convert_into_high_order(pos, edges, c.K), 0);
+      EXPECT_TRUE(edges.empty());
+    }
+  }
+}
+
+TEST(HighOrder, StorageFailureRestoresPos) {
+  using inputs = std::pair<vorn::dense2D<double>, vorn::dense2D<unsigned>>;
+  using form = std::function<int(inputs&)>;
+  vorn::dense2D<unsigned> high;
+  const std::pair<form, std::size_t> forms[] = {
+      // and the storage requests each makes
+      {[&](inputs& in) { return convert_into_high_order(in.first, in.second, 2, high); }, 3},
+      {[](inputs& in) { return convert_into_high_order(in.first, in.second, 2); }, 4},
+      {[](inputs& in) { return convert_into_quadratic(in.first, in.second); }, 4}};
+  const auto before = make_pos({{0, 0}, {2, 0}, {2, 4}});
+  for (const auto& f : forms) {
+    auto prepare = [&] {
+      inputs in(vorn::dense2D<double>(), matrix_of({{0, 1}, {1, 2}}, 2));
+      in.first.copy(before);
+      return in;
+    };
+    auto judge = [&](const inputs& in, int result, bool failed) {
+      EXPECT_EQ(result, failed ? storage_failure : 0);
+      EXPECT_EQ(in.first.cols() == 3, failed);
+      EXPECT_EQ(entries(in.first.sub_matrix(0, 0, 2, 3).as_vector()), entries(before.as_vector()));
+      if (failed && in.second.rows() == 2) {  // only a failed copy leaves 2 rows: unchanged
+        EXPECT_EQ(columns_of(in.second), (Columns{{0, 1}, {1, 2}}));
+      }
+    };
+    EXPECT_GE(filum_test::sweep_allocation_failures(prepare, f.first, judge), f.second);
+  }
+}
