@@ -101,7 +101,9 @@ FILUM_API int convert_into_quadratic(dense2D<double>& pos, dense2D<unsigned>& co
 /// \param[in] all_components 0: only the piece of start_element; otherwise also the
 /// pieces reached by scanning forward from it.
 /// \return the number of reversed elements; -1 bad connectivity; -2 table that does not
-/// match (shape or content); -3 start_element out of range.
+/// match (shape or content: the propagation stops at the first neighbour that does not
+/// hold the shared node, keeping the reversals made before it); -3 start_element out of
+/// range; -199 when working storage fails (reversals made before it stay).
 FILUM_API int mesh_reorient(dense2D<unsigned>& connectM, dense2D<unsigned>& neighbors,
                             unsigned start_element, int all_components) noexcept;
 
