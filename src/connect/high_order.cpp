@@ -5,7 +5,6 @@
 #include <vorn/filum.h>
 
 #include "frame/checks.h"
-#include "frame/point.h"
 
 namespace vorn {
 namespace filum {
@@ -33,17 +32,24 @@ int convert_high_order(dense2D<double>& pos, const dense2D<unsigned>& connectM, 
   }
 
   const double step = 1.0 / (static_cast<double>(interior) + 1);
+  double* coords = pos.data();
+  const unsigned* in = connectM.data();
+  unsigned* out = connectM_high.data();
+  const std::size_t pos_ld = pos.ld(), in_ld = connectM.ld(), out_ld = connectM_high.ld();
   std::size_t node = first_node;
-  for (std::size_t e = 0; e < edges; ++e) {
-    const unsigned s = connectM(0, e), t = connectM(1, e);
-    unsigned* column = &connectM_high(0, e);
-    column[0] = s;
-    column[1] = t;
-    const point<D> ps = column_point<D>(pos, s), pt = column_point<D>(pos, t);
+  for (std::size_t e = 0; e < edges; ++e, in += in_ld, out += out_ld) {
+    const unsigned s = in[0], t = in[1];
+    out[0] = s;
+    out[1] = t;
+    const double* ps = coords + s * pos_ld;
+    const double* pt = coords + t * pos_ld;
     for (unsigned j = 1; j <= interior; ++j, ++node) {
       // P(s) + tau (P(t) - P(s)) with tau = j x (1 / (K + 1)), coordinate by coordinate.
-      set_column_point<D>(pos, node, lerp(ps, pt, static_cast<double>(j) * step));
-      column[j + 1] = static_cast<unsigned>(node);
+      const double tau = static_cast<double>(j) * step;
+      double* p = coords + node * pos_ld;
+      for (std::size_t i = 0; i < D; ++i)
+        p[i] = ps[i] + tau * (pt[i] - ps[i]);
+      out[j + 1] = static_cast<unsigned>(node);
     }
   }
   return 0;
