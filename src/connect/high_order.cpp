@@ -15,6 +15,9 @@ namespace {
 template <std::size_t D>
 int convert_high_order(dense2D<double>& pos, const dense2D<unsigned>& connectM, unsigned interior,
                        dense2D<unsigned>& connectM_high) noexcept {
+  // An output that shares the input's storage (a copied view) gets storage of its own.
+  if (connectM_high.buffer() && connectM_high.buffer().get() == connectM.buffer().get())
+    connectM_high = dense2D<unsigned>();
   connectM_high.clear();
   if (connectM.empty() || interior == 0) return 0;
   if (!ids_in(connectM, pos)) return -2;

@@ -16,9 +16,11 @@ using filum_test::matrix_of;
 
 TEST(HighOrder, InteriorNodesAreNumberedEdgeByEdge) {
   auto pos = make_pos({{0, 0}, {1, 0}, {3, 0}});
-  vorn::dense2D<unsigned> high;
-  ASSERT_EQ(convert_into_high_order(pos, matrix_of({{0, 1}, {1, 2}}, 2), 1, high), 0);
+  const auto edges = matrix_of({{0, 1}, {1, 2}}, 2);
+  vorn::dense2D<unsigned> high = edges;  // a view of the input's storage
+  ASSERT_EQ(convert_into_high_order(pos, edges, 1, high), 0);
   EXPECT_EQ(columns_of(high), (Columns{{0, 1, 3}, {1, 2, 4}}));
+  EXPECT_EQ(columns_of(edges), (Columns{{0, 1}, {1, 2}}));
   EXPECT_EQ(entries(pos.as_vector()), (std::vector<double>{0, 0, 1, 0, 3, 0, 0.5, 0, 2, 0}));
   auto line = make_pos({{0}, {4}, {9}});  // one coordinate; the old middle row is ignored
   auto e3 = matrix_of({{0, 1, 2}}, 3);
