@@ -1,0 +1,136 @@
+#include "spline/spline_segment.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace vorn {
+namespace filum {
+namespace {
+
+// Length of v, with its direction in u. No square root is taken when |v|^2 is 0 or
+// exactly 1: the length is then |v|^2 itself and u is v.
+template <std::size_t D>
+double normalize(const point<D>& v, point<D>& u) noexcept {
+  const double n = norm2(v);
+  if (n == 0 || n == 1) {
+    u = v;
+    return n;
+  }
+  const double length = std::sqrt(n);
+  u = (1 / length) * v;
+  return length;
+}
+
+// Ratio of the piece's chord to a neighbouring chord; a neighbour no longer than a
+// hundredth of the piece gives its own length instead, so that it weighs little.
+double chord_ratio(double piece_length, double neighbour_length) noexcept {
+  return neighbour_length > 0.01 * piece_length ? piece_length / neighbour_length
+                                                : neighbour_length;
+}
+
+// Blend of the neighbouring chord direction and the piece's own with weight
+// 1 / (1 + ratio) on the piece's direction.
+template <std::size_t D>
+point<D> blended_direction(const point<D>& neighbour, const point<D>& own, double ratio) noexcept {
+  const double w = 1 / (1 + ratio);
+  return (1 - w) * neighbour + w * own;
+}
+
+// Stretches a tangent to the given length; a factor of exactly 1 leaves it untouched.
+template <std::size_t D>
+void rescale(point<D>& tangent, double length) noexcept {
+  const double factor = length / std::sqrt(norm2(tangent));
+  if (factor != 1) tangent = factor * tangent;
+}
+
+// Whether the cubic's projection on its chord direction u stalls or runs backwards
+// somewhere inside the piece: the minimum of its derivative is below 0.0001.
+template <std::size_t D>
+bool backtracks(const spline_segment<D>& piece, const point<D>& u) noexcept {
+  const double p1 = dot(u, piece.a1);
+  const double p2 = dot(u, piece.a2);
+  const double p3 = dot(u, piece.a3);
+  if (!(p3 > 0)) return false;
+  const double t_min = (-1.0 / 3) / p3 * p2;
+  return t_min > 0 && t_min < 1 && p1 + p2 * t_min < 0.0001;
+}
+
+}  // namespace
+
+template <std::size_t D>
+spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i0, std::size_t i1,
+                                       std::size_t i2, std::size_t i3) noexcept {
+  const point<D> P0 = column_point<D>(pos, i0);
+  const point<D> P1 = column_point<D>(pos, i1);
+  const point<D> P2 = column_point<D>(pos, i2);
+  const point<D> P3 = column_point<D>(pos, i3);
+
+  const point<D> d0 = P1 - P0;
+  const point<D> d1 = P2 - P1;
+  const point<D> d2 = P3 - P2;
+  point<D> u0, u1, u2;
+  const double L0 = normalize(d0, u0);
+  const double L1 = normalize(d1, u1);
+  const double L2 = normalize(d2, u2);
+
+  point<D> T1 = blended_direction(u0, u1, chord_ratio(L1, L0));
+  point<D> T2 = blended_direction(u2, u1, chord_ratio(L1, L2));
+  const bool has_start = i0 != i1 && dot(T1, u1) > 0.0001;
+  const bool has_end = i3 != i2 && dot(T2, u1) > 0.0001;
+  if (has_start) rescale(T1, L1);
+  if (has_end) rescale(T2, L1);
+
+  spline_segment<D> piece;
+  piece.a0 = P1;
+  piece.chord = L1;
+  if (has_start && has_end) {
+    piece.a1 = T1;
+    piece.a2 = 3 * d1 - 2 * T1 - T2;
+    piece.a3 = T1 + T2 - 2 * d1;
+    if (backtracks(piece, u1)) {
+      piece.a1 = d1;
+      piece.a2 = point<D>();
+      piece.a3 = point<D>();
+    }
+  } else if (has_start) {
+    piece.a1 = T1;
+    piece.a2 = d1 - T1;
+  } else if (has_end) {
+    piece.a1 = 2 * d1 - T2;
+    piece.a2 = T2 - d1;
+  } else {
+    piece.a1 = d1;
+  }
+  return piece;
+}
+
+template <std::size_t D>
+double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
+  const point<D> velocity = spline_derivative(piece, t);
+  const double n = norm2(velocity);
+  if (n == 0) return DBL_MAX;
+  const auto c = cross(piece.a1, piece.a2) +
+                 (3 * t) * (cross(piece.a1, piece.a3) + t * cross(piece.a2, piece.a3));
+  if constexpr (D == 2) {
+    return 2 * std::abs(c[0]) / (n * std::sqrt(n));
+  } else {
+    return 2 * std::sqrt(norm2(c) / n) / n;
+  }
+}
+
+double chordal_size(double kappa, double e) noexcept {
+  if (kappa <= 0) return DBL_MAX;
+  const double d = e >= 0 ? e * kappa : -e;
+  if (d >= 1) return DBL_MAX;
+  return std::sqrt((2 - d) * d * 4) / kappa;
+}
+
+template spline_segment<2> build_spline_segment<2>(const dense2D<double>&, std::size_t, std::size_t,
+                                                   std::size_t, std::size_t) noexcept;
+template spline_segment<3> build_spline_segment<3>(const dense2D<double>&, std::size_t, std::size_t,
+                                                   std::size_t, std::size_t) noexcept;
+template double spline_curvature<2>(const spline_segment<2>&, double) noexcept;
+template double spline_curvature<3>(const spline_segment<3>&, double) noexcept;
+
+}  // namespace filum
+}  // namespace vorn

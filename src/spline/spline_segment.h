@@ -1,0 +1,75 @@
+#ifndef FILUM_SPLINE_SPLINE_SEGMENT_H
+#define FILUM_SPLINE_SPLINE_SEGMENT_H
+
+// One cubic piece of the spline through a node chain, built locally from the node
+// before it, its two end nodes and the node after it; its curvature; and the element
+// length that a curvature allows under a chordal-error setting.
+
+#include <cstddef>
+
+#include <vorn/dense.h>
+
+#include "frame/point.h"
+
+namespace vorn {
+namespace filum {
+
+/// \brief The cubic P(t) = a0 + a1 t + a2 t^2 + a3 t^3, t from 0 (start node) to 1
+/// (end node). a0 is the start node exactly; chord is the distance between the nodes.
+template <std::size_t D>
+struct spline_segment {
+  point<D> a0;
+  point<D> a1;
+  point<D> a2;
+  point<D> a3;
+  double chord = 0;
+};
+
+/// \brief The piece from node i1 to node i2, its end tangents taken from the chords to
+/// i0 (before) and i3 (after). A neighbour equal to its end node (same index) means no
+/// tangent at that end. All four must be columns of pos; pos has D rows.
+/// \param[in] pos coordinates.
+/// \param[in] i0 node before the piece.
+/// \param[in] i1 start node (t = 0).
+/// \param[in] i2 end node (t = 1).
+/// \param[in] i3 node after the piece.
+template <std::size_t D>
+spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i0, std::size_t i1,
+                                       std::size_t i2, std::size_t i3) noexcept;
+
+/// \brief P(t) - a0 by Horner's rule: ((a3 t + a2) t + a1) t, component by component.
+template <std::size_t D>
+inline point<D> spline_offset(const spline_segment<D>& piece, double t) noexcept {
+  point<D> v;
+  for (std::size_t i = 0; i < D; ++i)
+    v[i] = ((piece.a3[i] * t + piece.a2[i]) * t + piece.a1[i]) * t;
+  return v;
+}
+
+/// \brief The derivative P'(t) = a1 + 2 a2 t + 3 a3 t^2.
+template <std::size_t D>
+inline point<D> spline_derivative(const spline_segment<D>& piece, double t) noexcept {
+  point<D> d;
+  for (std::size_t i = 0; i < D; ++i)
+    d[i] = piece.a1[i] + 2 * piece.a2[i] * t + 3 * piece.a3[i] * (t * t);
+  return d;
+}
+
+/// \brief Curvature of the piece at t, in 1/length: 2 |c| / |P'|^3 with
+/// c = a1 x a2 + 3t (a1 x a3 + t (a2 x a3)) = P' x P'' / 2.
+/// \return the largest double where P'(t) is the zero vector.
+template <std::size_t D>
+double spline_curvature(const spline_segment<D>& piece, double t) noexcept;
+
+/// \brief The length of the chord of a circle of curvature kappa whose sagitta is the
+/// relative deviation d times its radius: sqrt((2 - d) d 4) / kappa.
+/// \param[in] kappa curvature; <= 0 (straight) allows any length.
+/// \param[in] e >= 0 an absolute deviation (d = e kappa); < 0 a fraction of the radius
+/// (d = -e).
+/// \return the largest double (no limit) when kappa <= 0 or d >= 1.
+double chordal_size(double kappa, double e) noexcept;
+
+}  // namespace filum
+}  // namespace vorn
+
+#endif

@@ -1,0 +1,57 @@
+#ifndef FILUM_TEST_SPLINE_POINTS_H
+#define FILUM_TEST_SPLINE_POINTS_H
+
+// Plane point sets for the spline tests, as coordinates of 2 rows or of 3 (z = 0).
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <type_traits>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <vorn/dense.h>
+
+namespace spline_test {
+
+using plane_points = std::vector<std::array<double, 2>>;
+
+constexpr double pi = 3.14159265358979323846;
+
+/// The two dimensions, for typed tests.
+using dimensions = ::testing::Types<std::integral_constant<std::size_t, 2>,
+                                    std::integral_constant<std::size_t, 3>>;
+
+/// Coordinates with D rows, one column per point, scaled by scale.
+template <std::size_t D>
+vorn::dense2D<double> coordinates(const plane_points& points, double scale = 1) {
+  vorn::dense2D<double> pos(D, points.size());
+  for (std::size_t j = 0; j < points.size(); ++j)
+    for (std::size_t i = 0; i < 2; ++i)
+      pos(i, j) = points[j][i] * scale;
+  return pos;
+}
+
+/// n points of the circle of radius R about the origin, step degrees apart from angle 0.
+inline plane_points arc(double R, std::size_t n, double step_degrees) {
+  plane_points points(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const double a = static_cast<double>(k) * step_degrees * pi / 180;
+    points[k] = {R * std::cos(a), R * std::sin(a)};
+  }
+  return points;
+}
+
+/// The open padded chain over nodes 0 .. n-1: 0, 0, 1, ..., n-1, n-1.
+inline vorn::dense1D<unsigned> padded_chain(unsigned n) {
+  vorn::dense1D<unsigned> chain(n + 2);
+  for (unsigned k = 0; k < n; ++k)
+    chain[k + 1] = k;
+  chain[0] = 0;
+  chain[n + 1] = n - 1;
+  return chain;
+}
+
+}  // namespace spline_test
+
+#endif
