@@ -1,0 +1,125 @@
+#include "spline/sample_spline.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "frame/append.h"
+#include "spline/spline_segment.h"
+
+namespace vorn {
+namespace filum {
+namespace {
+
+// 4-point Gauss-Legendre rule on [-1, 1], as stored: abscissa, weight.
+constexpr double gauss_points[4][2] = {{-0.339981043584856, 0.652145154862546},
+                                       {0.339981043584856, 0.652145154862546},
+                                       {-0.861136311594053, 0.347854845137454},
+                                       {0.861136311594053, 0.347854845137454}};
+
+// Largest sub-interval count of one piece: beyond it the sample indices no longer fit
+// in 32 bits, and the count converts from a double without overflow.
+constexpr double max_subintervals = 4294967295.0;
+
+// Arc length of the piece over t in [0, 1] by the Gauss-Legendre rule.
+template <std::size_t D>
+double piece_length(const spline_segment<D>& piece) noexcept {
+  double sum = 0;
+  for (const auto& g : gauss_points)
+    sum += g[1] * std::sqrt(norm2(spline_derivative(piece, (g[0] + 1) / 2)));
+  return 0.5 * sum;
+}
+
+// Smallest chordal size at t = 0, 0.25, ..., 1 (none when tol is the largest double).
+template <std::size_t D>
+double smallest_probe_size(const spline_segment<D>& piece, double tol) noexcept {
+  double sizes[5];
+  for (int j = 0; j < 5; ++j)
+    sizes[j] = tol == DBL_MAX ? DBL_MAX : chordal_size(spline_curvature(piece, j * 0.25), tol);
+  return *std::min_element(sizes, sizes + 5);
+}
+
+// Sub-intervals of a piece of length G sampled at size h: ceil(G / h), at least 2;
+// 2 when h sets no limit (or G / h is not a number).
+std::size_t subinterval_count(double G, double h) noexcept {
+  if (h == DBL_MAX) return 2;
+  const double m = std::ceil(G / h);
+  if (!(m > 2)) return 2;
+  return static_cast<std::size_t>(std::min(m, max_subintervals));
+}
+
+// Multiplies every entry of v by factor.
+void scale_values(dense1D<double>& v, double factor) noexcept {
+  for (double& x : v)
+    x *= factor;
+}
+
+}  // namespace
+
+template <std::size_t D>
+double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain, double tol,
+                     double size_floor, dense2D<double>& samples, dense1D<double>& node_params,
+                     dense1D<double>& sample_params, dense1D<unsigned>& node_samples,
+                     double& max_deviation) noexcept {
+  samples.clear();
+  node_params.clear();
+  sample_params.clear();
+  node_samples.clear();
+  max_deviation = 0;
+  const std::size_t N = chain.size();
+  if (N < 4) return 0;
+
+  double s = 0;
+  double dmax = 0;
+  for (std::size_t k = 0; k + 3 < N; ++k) {
+    node_params.push_back(s);
+    const spline_segment<D> piece =
+        build_spline_segment<D>(pos, chain[k], chain[k + 1], chain[k + 2], chain[k + 3]);
+    const double G = piece_length(piece);
+    const double h = std::max(size_floor, smallest_probe_size(piece, tol));
+    const std::size_t m = subinterval_count(G, h);
+
+    const double a = std::sqrt(norm2(piece.a1));
+    sample_params.push_back(s);
+    node_samples.push_back(static_cast<unsigned>(samples.cols()));
+    append_fixed_column<D>(piece.a0.data(), samples);
+
+    const point<D> chord = piece.a1 + piece.a2 + piece.a3;
+    const double chord2 = norm2(chord);
+    const double step = 1.0 / static_cast<double>(m);
+    for (std::size_t j = 1; j < m; ++j) {
+      const double tau = static_cast<double>(j) * step;
+      sample_params.push_back(s + a * tau);
+      const point<D> v = spline_offset(piece, tau);
+      const double off_line = cross_norm2(chord, v);
+      const double deviation = off_line == 0 ? 0 : off_line / chord2;
+      dmax = std::max(dmax, deviation);
+      const point<D> sample = piece.a0 + v;
+      append_fixed_column<D>(sample.data(), samples);
+    }
+    s += a;
+  }
+  max_deviation = std::sqrt(dmax);
+
+  node_samples.push_back(static_cast<unsigned>(samples.cols()));
+  append_column(pos.col(chain[N - 2]), samples);
+
+  if (s > 0) {
+    const double inverse = 1 / s;
+    scale_values(sample_params, inverse);
+    scale_values(node_params, inverse);
+  }
+  sample_params.push_back(1.0);
+  node_params.push_back(1.0);
+  return s;
+}
+
+template double sample_spline<2>(const dense2D<double>&, const dense1D<unsigned>&, double, double,
+                                 dense2D<double>&, dense1D<double>&, dense1D<double>&,
+                                 dense1D<unsigned>&, double&) noexcept;
+template double sample_spline<3>(const dense2D<double>&, const dense1D<unsigned>&, double, double,
+                                 dense2D<double>&, dense1D<double>&, dense1D<double>&,
+                                 dense1D<unsigned>&, double&) noexcept;
+
+}  // namespace filum
+}  // namespace vorn
