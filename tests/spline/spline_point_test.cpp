@@ -1,51 +1,50 @@
 #include <vorn/filum.h>
 
-#include <gtest/gtest.h>
-
 #include "spline_test_points.h"
 
 using spline_test::coordinates;
 using vorn::vector_fixed;
 using vorn::filum::spline_point;
 
-TEST(SplinePoint, ArgumentCodesInArgumentOrderAndOutputUntouched) {
+TEST(SplinePoint, CodesInArgumentOrderLeaveThePointUntouched) {
   const auto plane = coordinates<2>({{0, 0}, {1, 0}, {2, 1}});
   const auto space = coordinates<3>({{0, 0}, {1, 0}, {2, 1}});
+  vector_fixed<double, 2> p2(-7.0, -7.0);
+  vector_fixed<double, 3> p3(-7.0, -7.0, -7.0);
   const struct {
     unsigned i0, i1, i2, i3;
     int code;
   } cases[] = {{3, 0, 1, 2, -2}, {0, 3, 1, 2, -3}, {0, 1, 3, 2, -4},
                {0, 1, 2, 3, -5}, {0, 7, 1, 9, -3}, {0, 1, 9, 0xFFFFFFFF, -4}};
   for (const auto& c : cases) {
-    vector_fixed<double, 2> p2(-7.0, -7.0);
-    vector_fixed<double, 3> p3(-7.0, -7.0, -7.0);
     EXPECT_EQ(spline_point(plane, c.i0, c.i1, c.i2, c.i3, 0.5, p2), c.code);
     EXPECT_EQ(spline_point(space, c.i0, c.i1, c.i2, c.i3, 0.5, p3), c.code);
-    EXPECT_TRUE(p2[0] == -7 && p2[1] == -7 && p3[0] == -7 && p3[2] == -7);
   }
-  vector_fixed<double, 2> p2(-7.0, -7.0);
-  vector_fixed<double, 3> p3(-7.0, -7.0, -7.0);
-  EXPECT_EQ(spline_point(space, 0, 0, 1, 1, 0.5, p2), -1);  // rows are tested first
-  EXPECT_EQ(spline_point(plane, 9, 9, 9, 9, 0.5, p3), -1);
+  EXPECT_EQ(spline_point(space, 0, 0, 1, 1, 0.5, p2), -1);
+  EXPECT_EQ(spline_point(plane, 9, 9, 9, 9, 0.5, p3), -1);  // rows are tested first
   EXPECT_EQ(spline_point(vorn::dense2D<double>(), 0, 0, 0, 0, 0.5, p2), -1);
-  EXPECT_TRUE(p2[0] == -7 && p3[0] == -7);
+  EXPECT_TRUE(p2[0] == -7 && p2[1] == -7 && p3[0] == -7 && p3[2] == -7);
 }
 
-TEST(SplinePoint, EndsAndStraightPieces) {
+TEST(SplinePoint, EndsStraightPiecesAndCollinearNodes) {
   const auto space = coordinates<3>({{-1.3, 0.7}, {0.1, 0.35}, {2.9, 1.45}, {3.3, 4.1}});
   vector_fixed<double, 3> p;
-  // t = 0 is the start node bit for bit, t = 1 the end node up to rounding.
   ASSERT_EQ(spline_point(space, 0, 1, 2, 3, 0.0, p), 0);
-  EXPECT_TRUE(p[0] == 0.1 && p[1] == 0.35 && p[2] == 0);
+  EXPECT_TRUE(p[0] == 0.1 && p[1] == 0.35 && p[2] == 0);  // the start node, bit for bit
   ASSERT_EQ(spline_point(space, 0, 1, 2, 3, 1.0, p), 0);
   EXPECT_NEAR(p[0], 2.9, 1e-15);
   EXPECT_NEAR(p[1], 1.45, 1e-15);
-  // Without tangents the piece is the segment, extrapolated beyond its ends.
   const auto plane = coordinates<2>({{-1.3, 0.7}, {0.1, 0.35}, {2.9, 1.45}});
-  for (double t : {-0.5, 0.0, 0.3, 1.0, 2.0}) {
+  for (double t : {-0.5, 0.3, 2.0}) {  // no tangents: the segment, extrapolated
     vector_fixed<double, 2> q;
     ASSERT_EQ(spline_point(plane, 1, 1, 2, 2, t, q), 0);
-    EXPECT_EQ(q[0], (2.9 - 0.1) * t + 0.1) << t;
-    EXPECT_EQ(q[1], (1.45 - 0.35) * t + 0.35) << t;
+    EXPECT_TRUE(q[0] == (2.9 - 0.1) * t + 0.1 && q[1] == (1.45 - 0.35) * t + 0.35) << t;
+  }
+  for (double s : {1e-8, 1.0, 1e8}) {  // collinear, evenly spaced: the midpoint
+    vector_fixed<double, 2> q;
+    ASSERT_EQ(
+        spline_point(coordinates<2>({{-1, -2}, {0, 0}, {1, 2}, {2, 4}}, s), 0, 1, 2, 3, 0.5, q), 0);
+    EXPECT_NEAR(q[0], 0.5 * s, 1e-16 * s);
+    EXPECT_NEAR(q[1], s, 1e-16 * s);
   }
 }

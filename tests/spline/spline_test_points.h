@@ -1,26 +1,30 @@
 #ifndef FILUM_TEST_SPLINE_POINTS_H
 #define FILUM_TEST_SPLINE_POINTS_H
 
-// Plane point sets for the spline tests, as coordinates of 2 rows or of 3 (z = 0).
+// Plane point sets for the spline tests, as coordinates of 2 rows or of 3 (z = 0),
+// and the fixture of the tests that run in both dimensions.
 
+#include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
-#include <cstddef>
 #include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <vorn/dense.h>
 
+#include "support/filum_test.h"
+
 namespace spline_test {
 
 using plane_points = std::vector<std::array<double, 2>>;
-
-constexpr double pi = 3.14159265358979323846;
-
-/// The two dimensions, for typed tests.
 using dimensions = ::testing::Types<std::integral_constant<std::size_t, 2>,
                                     std::integral_constant<std::size_t, 3>>;
+constexpr double pi = 3.14159265358979323846;
+
+template <class Dim>
+class both_dimensions : public ::testing::Test {};
 
 /// Coordinates with D rows, one column per point, scaled by scale.
 template <std::size_t D>
@@ -32,7 +36,7 @@ vorn::dense2D<double> coordinates(const plane_points& points, double scale = 1) 
   return pos;
 }
 
-/// n points of the circle of radius R about the origin, step degrees apart from angle 0.
+/// n points of the circle of radius R about the origin, step degrees apart.
 inline plane_points arc(double R, std::size_t n, double step_degrees) {
   plane_points points(n);
   for (std::size_t k = 0; k < n; ++k) {
@@ -45,10 +49,8 @@ inline plane_points arc(double R, std::size_t n, double step_degrees) {
 /// The open padded chain over nodes 0 .. n-1: 0, 0, 1, ..., n-1, n-1.
 inline vorn::dense1D<unsigned> padded_chain(unsigned n) {
   vorn::dense1D<unsigned> chain(n + 2);
-  for (unsigned k = 0; k < n; ++k)
-    chain[k + 1] = k;
-  chain[0] = 0;
-  chain[n + 1] = n - 1;
+  for (unsigned k = 0; k < chain.size(); ++k)
+    chain[k] = k == 0 ? 0 : std::min(k - 1, n - 1);
   return chain;
 }
 
