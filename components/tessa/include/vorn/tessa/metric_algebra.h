@@ -33,30 +33,38 @@ struct metric_pair3d {
 };
 
 /// \brief Eigenvalues l0 <= l1 and eigenvectors of a symmetric 2x2 matrix, closed form.
+/// e1 is e0 turned by a quarter turn; a matrix too close to a multiple of the identity
+/// gets e0 = (1, 0).
 /// \param[in] normalise divide e0 (and so e1) to unit length.
+/// \param[out] l0, l1 the eigenvalues (written even on failure).
+/// \param[out] e0, e1 the eigenvectors (untouched on failure).
 /// \return false when an eigenvalue is not finite.
 VORN_TESSA_API bool eigen_decompose2d(double m11, double m12, double m22, bool normalise,
                                       double& l0, double& l1, vector_fixed<double, 2>& e0,
                                       vector_fixed<double, 2>& e1) noexcept;
 
 /// \brief Eigenvalues l0 <= l1 of a symmetric 2x2 matrix (the same formula).
+/// \return false when an eigenvalue is not finite.
 VORN_TESSA_API bool eigen_values2d(double m11, double m12, double m22, double& l0,
                                    double& l1) noexcept;
 
 /// \brief Eigenvalues (ascending) and, when wanted, a right-handed orthonormal basis of
 /// eigenvectors (columns of a column-major 3x3) of a packed symmetric 3x3 matrix.
-/// \return false when the decomposition fails.
+/// \param[in] want_vectors false leaves vectors untouched.
+/// \return false, outputs untouched, when an entry of M is not finite or LAPACK fails.
 VORN_TESSA_API bool eigen_decompose3d(const symmetric_fixed<double, 3>& M, bool want_vectors,
                                       vector_fixed<double, 3>& values,
                                       vector_fixed<double, 9>& vectors) noexcept;
 
 /// \brief Lower triangular L (column-major 3x3) with A = L L'.
-/// \return false unless A passes the positivity tests of the factorisation.
+/// \return false, with L zero, unless a11 > 0, a11 a22 - a12^2 > 0 and the last pivot is
+/// >= 0 (a zero last pivot gives L33 = 0, which no reduction accepts).
 VORN_TESSA_API bool cholesky3d(const symmetric_fixed<double, 3>& A,
                                vector_fixed<double, 9>& L) noexcept;
 
-/// \brief Reduces A and B to their common basis. \return false when A is not
-/// positive definite or the decomposition fails.
+/// \brief Reduces A and B to their common basis (B need not be positive definite).
+/// \return false, with every field of pair zero, when A is not positive definite or the
+/// decomposition fails.
 VORN_TESSA_API bool reduce_metrics2d(const symmetric_fixed<double, 2>& A,
                                      const symmetric_fixed<double, 2>& B,
                                      metric_pair2d& pair) noexcept;
