@@ -1,0 +1,51 @@
+#include <algorithm>
+
+#include <vorn/tessa.h>
+
+#include "reduction.h"
+
+namespace vorn {
+namespace tessa {
+namespace {
+
+// The intersection of A and B in their common basis: the larger eigenvalue, so the
+// smaller size, along every common direction. A zero tensor asks for nothing.
+template <std::size_t D>
+bool intersect(const packed_metric<D>& A, const packed_metric<D>& B,
+               packed_metric<D>& out) noexcept {
+  const packed_metric<D> a = A;  // out may alias A or B
+  const packed_metric<D> b = B;
+  if (is_zero<D>(b)) {
+    out = a;
+    return true;
+  }
+  if (is_zero<D>(a)) {
+    out = b;
+    return true;
+  }
+  metric_pair<D> pair;
+  if (!reduce_metrics(a, b, pair) && !reduce_metrics(b, a, pair)) {
+    out = a;
+    return false;
+  }
+  double lambda[D];
+  for (std::size_t k = 0; k < D; ++k)
+    lambda[k] = std::max(pair.eigen_a[k], pair.eigen_b[k]);
+  out = sum_of_outers<D>(lambda, pair.duals);
+  return true;
+}
+
+}  // namespace
+
+bool minimum_metric(const symmetric_fixed<double, 2>& A, const symmetric_fixed<double, 2>& B,
+                    symmetric_fixed<double, 2>& out) noexcept {
+  return intersect<2>(A, B, out);
+}
+
+bool minimum_metric(const symmetric_fixed<double, 3>& A, const symmetric_fixed<double, 3>& B,
+                    symmetric_fixed<double, 3>& out) noexcept {
+  return intersect<3>(A, B, out);
+}
+
+}  // namespace tessa
+}  // namespace vorn
