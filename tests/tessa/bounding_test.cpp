@@ -11,10 +11,10 @@ using namespace vorn::tessa;
 using tessa_test::sym;
 
 template <class T>
-class Bounding : public ::testing::Test {};
-TYPED_TEST_SUITE(Bounding, tessa_test::dimensions);
+class TessaBounding : public ::testing::Test {};
+TYPED_TEST_SUITE(TessaBounding, tessa_test::dimensions);
 
-TYPED_TEST(Bounding, ClampsEverySizeInTheMetricsOwnDirections) {
+TYPED_TEST(TessaBounding, ClampsEverySizeInTheMetricsOwnDirections) {
   constexpr std::size_t D = TypeParam::value;
   std::mt19937 rng(13);
   std::uniform_real_distribution<double> log_size(std::log(0.1), std::log(10));
@@ -46,7 +46,7 @@ TYPED_TEST(Bounding, ClampsEverySizeInTheMetricsOwnDirections) {
   }
 }
 
-TYPED_TEST(Bounding, EdgeCases) {
+TYPED_TEST(TessaBounding, EdgeCases) {
   constexpr std::size_t D = TypeParam::value;
   using ops = tessa_test::dim<D>;
   sym<D> m = tessa_test::iso<D>(2);

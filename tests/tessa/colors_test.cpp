@@ -24,7 +24,7 @@ int boundaries_of(const dense2D<unsigned>& connect, const dense1D<unsigned>& col
 
 }  // namespace
 
-TEST(ColorsBoundaries, ListsDistinctNodesWhereColoursChangeAscending) {
+TEST(TessaColorsBoundaries, ListsDistinctNodesWhereColoursChangeAscending) {
   const dense2D<unsigned> loop = make_columns<unsigned>({{9, 4}, {4, 6}, {6, 2}, {2, 9}});
   struct Case {
     dense1D<unsigned> colors;
@@ -44,7 +44,7 @@ TEST(ColorsBoundaries, ListsDistinctNodesWhereColoursChangeAscending) {
   EXPECT_EQ(out.cols(), 0u);
 }
 
-TEST(ColorsBoundaries, CodesAndStorageFailures) {
+TEST(TessaColorsBoundaries, CodesAndStorageFailures) {
   const dense2D<unsigned> chain = make_columns<unsigned>({{0, 1}, {1, 2}});
   const dense1D<unsigned> colors = ids({1, 2});
   dense2D<unsigned> out;

@@ -9,7 +9,7 @@ using namespace vorn;
 using namespace vorn::tessa;
 using tessa_test::sym;
 
-TEST(Eigen2d, RandomMatricesGiveAscendingEigenpairsOnAQuarterTurnBasis) {
+TEST(TessaEigen2d, RandomMatricesGiveAscendingEigenpairsOnAQuarterTurnBasis) {
   std::mt19937 rng(7);
   for (int n = 0; n < 500; ++n) {
     const sym<2> m = tessa_test::random_metric<2>(rng, 1e-3, 1e3);
@@ -31,7 +31,7 @@ TEST(Eigen2d, RandomMatricesGiveAscendingEigenpairsOnAQuarterTurnBasis) {
   }
 }
 
-TEST(Eigen2d, EdgeCases) {
+TEST(TessaEigen2d, EdgeCases) {
   double l0, l1;
   vector_fixed<double, 2> e0, e1;
   // A multiple of the identity gets the coordinate axes.
@@ -56,7 +56,7 @@ TEST(Eigen2d, EdgeCases) {
   EXPECT_FALSE(eigen_decompose2d(inf, 0, 1, true, l0, l1, e0, e1));
 }
 
-TEST(Eigen3d, RandomMatricesGiveAscendingRightHandedEigenbases) {
+TEST(TessaEigen3d, RandomMatricesGiveAscendingRightHandedEigenbases) {
   std::mt19937 rng(11);
   for (int n = 0; n < 300; ++n) {
     const sym<3> m = tessa_test::random_metric<3>(rng, 1e-3, 1e3);

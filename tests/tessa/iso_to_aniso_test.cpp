@@ -10,7 +10,7 @@ using filum_test::column;
 
 using converter = int (*)(const dense1D<double>&, dense2D<double>&) noexcept;
 
-TEST(IsoToAniso, ReplacesAnyPreviousShapeWithIsotropicColumns) {
+TEST(TessaIsoToAniso, ReplacesAnyPreviousShapeWithIsotropicColumns) {
   struct Case {
     converter convert;
     std::vector<double> first, second;
@@ -31,7 +31,7 @@ TEST(IsoToAniso, ReplacesAnyPreviousShapeWithIsotropicColumns) {
   }
 }
 
-TEST(IsoToAniso, ReportsStorageFailure) {
+TEST(TessaIsoToAniso, ReportsStorageFailure) {
   const dense1D<double> sizes = filum_test::values({1, 2});
   for (converter convert : {tessa::metrics_iso_to_aniso2d, tessa::metrics_iso_to_aniso3d}) {
     const std::size_t runs = filum_test::sweep_allocation_failures(

@@ -9,10 +9,10 @@ using namespace vorn::tessa;
 using tessa_test::sym;
 
 template <class T>
-class MinimumMetric : public ::testing::Test {};
-TYPED_TEST_SUITE(MinimumMetric, tessa_test::dimensions);
+class TessaMinimumMetric : public ::testing::Test {};
+TYPED_TEST_SUITE(TessaMinimumMetric, tessa_test::dimensions);
 
-TYPED_TEST(MinimumMetric, NeverLargerThanEitherInputAndTightOnCommonDirections) {
+TYPED_TEST(TessaMinimumMetric, NeverLargerThanEitherInputAndTightOnCommonDirections) {
   constexpr std::size_t D = TypeParam::value;
   std::mt19937 rng(17);
   std::normal_distribution<double> normal;
@@ -39,7 +39,7 @@ TYPED_TEST(MinimumMetric, NeverLargerThanEitherInputAndTightOnCommonDirections) 
   }
 }
 
-TYPED_TEST(MinimumMetric, ZeroOperandsAliasingAndFailures) {
+TYPED_TEST(TessaMinimumMetric, ZeroOperandsAliasingAndFailures) {
   constexpr std::size_t D = TypeParam::value;
   std::mt19937 rng(19);
   const sym<D> a = tessa_test::random_metric<D>(rng), b = tessa_test::random_metric<D>(rng);

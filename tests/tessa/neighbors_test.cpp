@@ -24,7 +24,7 @@ std::vector<std::vector<unsigned>> table(const dense2D<unsigned>& neighbors) {
 
 }  // namespace
 
-TEST(GetNeighbors, MatchesExactlyTwoEndsOfDifferentElements) {
+TEST(TessaGetNeighbors, MatchesExactlyTwoEndsOfDifferentElements) {
   struct Case {
     const char* name;
     dense2D<unsigned> connect;
@@ -58,7 +58,7 @@ TEST(GetNeighbors, MatchesExactlyTwoEndsOfDifferentElements) {
   }
 }
 
-TEST(GetNeighbors, CodesAndStorageFailures) {
+TEST(TessaGetNeighbors, CodesAndStorageFailures) {
   dense2D<unsigned> neighbors;
   EXPECT_EQ(tessa::get_neighbors(dense2D<unsigned>(1, 3), edge2, false, neighbors), -1);
   EXPECT_EQ(tessa::get_neighbors(dense2D<unsigned>(0, 3), edge2, false, neighbors), 0);

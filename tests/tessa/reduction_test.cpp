@@ -9,10 +9,10 @@ using namespace vorn::tessa;
 using tessa_test::sym;
 
 template <class T>
-class Reduction : public ::testing::Test {};
-TYPED_TEST_SUITE(Reduction, tessa_test::dimensions);
+class TessaReduction : public ::testing::Test {};
+TYPED_TEST_SUITE(TessaReduction, tessa_test::dimensions);
 
-TYPED_TEST(Reduction, ReconstructsBothMetricsInUnitConjugateDirections) {
+TYPED_TEST(TessaReduction, ReconstructsBothMetricsInUnitConjugateDirections) {
   constexpr std::size_t D = TypeParam::value;
   using ops = tessa_test::dim<D>;
   std::mt19937 rng(3);
@@ -37,7 +37,7 @@ TYPED_TEST(Reduction, ReconstructsBothMetricsInUnitConjugateDirections) {
   }
 }
 
-TYPED_TEST(Reduction, InterpolationIsLinearInSizeAlongCommonDirections) {
+TYPED_TEST(TessaReduction, InterpolationIsLinearInSizeAlongCommonDirections) {
   constexpr std::size_t D = TypeParam::value;
   using ops = tessa_test::dim<D>;
   std::mt19937 rng(5);
@@ -63,7 +63,7 @@ TYPED_TEST(Reduction, InterpolationIsLinearInSizeAlongCommonDirections) {
   }
 }
 
-TYPED_TEST(Reduction, IsotropicPairsAndExtrapolation) {
+TYPED_TEST(TessaReduction, IsotropicPairsAndExtrapolation) {
   constexpr std::size_t D = TypeParam::value;
   using ops = tessa_test::dim<D>;
   struct Case {
@@ -83,7 +83,7 @@ TYPED_TEST(Reduction, IsotropicPairsAndExtrapolation) {
   }
 }
 
-TYPED_TEST(Reduction, RefusesMetricsThatAreNotPositiveDefiniteAndInvalidPairs) {
+TYPED_TEST(TessaReduction, RefusesMetricsThatAreNotPositiveDefiniteAndInvalidPairs) {
   constexpr std::size_t D = TypeParam::value;
   using ops = tessa_test::dim<D>;
   sym<D> first_zero = tessa_test::iso<D>(1);
@@ -103,7 +103,7 @@ TYPED_TEST(Reduction, RefusesMetricsThatAreNotPositiveDefiniteAndInvalidPairs) {
   EXPECT_EQ(m[0], 1.0 / 49);
 }
 
-TEST(Cholesky3d, FactorsPositiveDefiniteMatricesOnly) {
+TEST(TessaCholesky3d, FactorsPositiveDefiniteMatricesOnly) {
   std::mt19937 rng(9);
   for (int n = 0; n < 100; ++n) {
     const sym<3> a = tessa_test::random_metric<3>(rng);
