@@ -18,33 +18,22 @@ namespace tessa_test {
 template <std::size_t D>
 using sym = vorn::symmetric_fixed<double, D>;
 
+/// The metric arithmetic of dimension D under one name.
 template <std::size_t D>
 struct dim;
 template <>
 struct dim<2> {
   using pair = vorn::tessa::metric_pair2d;
-  static bool reduce(const sym<2>& a, const sym<2>& b, pair& p) {
-    return vorn::tessa::reduce_metrics2d(a, b, p);
-  }
-  static bool interpolate(const pair& p, double t, sym<2>& m) {
-    return vorn::tessa::interpolate_reduced2d(p, t, m);
-  }
-  static bool bound(sym<2>& m, double lo, double hi) {
-    return vorn::tessa::bound_metric_sizes2d(m, lo, hi);
-  }
+  static constexpr auto reduce = &vorn::tessa::reduce_metrics2d;
+  static constexpr auto interpolate = &vorn::tessa::interpolate_reduced2d;
+  static constexpr auto bound = &vorn::tessa::bound_metric_sizes2d;
 };
 template <>
 struct dim<3> {
   using pair = vorn::tessa::metric_pair3d;
-  static bool reduce(const sym<3>& a, const sym<3>& b, pair& p) {
-    return vorn::tessa::reduce_metrics3d(a, b, p);
-  }
-  static bool interpolate(const pair& p, double t, sym<3>& m) {
-    return vorn::tessa::interpolate_reduced3d(p, t, m);
-  }
-  static bool bound(sym<3>& m, double lo, double hi) {
-    return vorn::tessa::bound_metric_sizes3d(m, lo, hi);
-  }
+  static constexpr auto reduce = &vorn::tessa::reduce_metrics3d;
+  static constexpr auto interpolate = &vorn::tessa::interpolate_reduced3d;
+  static constexpr auto bound = &vorn::tessa::bound_metric_sizes3d;
 };
 
 using dimensions = ::testing::Types<std::integral_constant<std::size_t, 2>,
