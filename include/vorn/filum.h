@@ -485,7 +485,7 @@ FILUM_API int sort(dense1D<double>& values, dense1D<unsigned>& ids) noexcept;
 /// \param[in] min_elements at least 1.
 /// \param[in] max_elements at least min_elements.
 /// \param[in,out] new_indices the new chain, appended.
-/// \return 0; -2 chain or sizes shorter than params; -6 counts.
+/// \return 0; -2 chain or sizes shorter than params; -6 counts; -199 appending failed.
 FILUM_API int subdivide(dense1D<double>& params, dense1D<double>& sizes,
                         const dense1D<unsigned>& indices, bool raise_count, bool force_even,
                         unsigned min_elements, unsigned max_elements,
