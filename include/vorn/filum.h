@@ -437,8 +437,8 @@ FILUM_API int curvatures(const dense2D<double>& pos, const dense1D<unsigned>& in
 /// \param[in] indices chain of existing nodes.
 /// \param[in] params one non-decreasing parameter per chain entry.
 /// \param[in] new_indices nodes to place (existing columns of pos).
-/// \param[in] new_params one non-decreasing parameter per node to place; values beyond
-/// the chain's range follow its first or last segment.
+/// \param[in] new_params one non-decreasing parameter per node to place; a value below the
+/// chain's range takes its first node, one beyond it follows the line of its last segment.
 /// \return 0; -2 params length, chain identifier, or nodes to place with an empty chain;
 /// -3 params order; -4 new_params length or identifier; -5 new_params order.
 FILUM_API int interpolate_coordinates(dense2D<double>& pos, const dense1D<unsigned>& indices,
