@@ -127,7 +127,9 @@ FILUM_API int mesh_reorient(dense2D<unsigned>& connectM, dense2D<unsigned>& neig
 /// \param[out] new_params parameter of each entry of the new chain (emptied first).
 /// \param[in,out] new_sizes size of each entry of the new chain, appended.
 /// \return 0; -1 pos rows; -2 chain too short or identifier not below the column count
-/// of pos; -3 params; -4 sizes; -6 counts.
+/// of pos; -3 params; -4 sizes; -6 counts. Storage failures are not reported: a pass without
+/// storage yields fewer elements, and results that cannot be stored are not appended at all
+/// (pos left as it was).
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         const dense1D<double>& params, const dense1D<double>& sizes,
                         bool force_even, unsigned min_elements, unsigned max_elements,
@@ -136,7 +138,7 @@ FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
 
 /// \brief mesh_line with sizes, parameters taken as the normalised chord length.
 /// \return as the overload with parameters with codes below -3 raised by one; -2 also
-/// for a chain of total length 0.
+/// for a chain of total length 0 (or not finite); -199 when its parameters cannot be stored.
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         const dense1D<double>& sizes, bool force_even, unsigned min_elements,
                         unsigned max_elements, double chordal_tol, double min_size,
