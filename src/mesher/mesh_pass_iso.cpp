@@ -68,6 +68,7 @@ void mesh_pass_iso(const dense2D<double>& pos, const dense1D<unsigned>& chain,
   std::size_t k = 0;
   point<D> a = column_point<D>(pos, chain[0]);
   point<D> b = column_point<D>(pos, chain[1]);
+  progression fraction(h[0], h[1]);
   for (std::size_t j = 1; j < N; ++j) {
     const double target = static_cast<double>(j) * step;
     if (k + 2 < n && c[k + 1] < target) {
@@ -76,9 +77,10 @@ void mesh_pass_iso(const dense2D<double>& pos, const dense1D<unsigned>& chain,
       } while (k + 2 < n && c[k + 1] < target);
       a = column_point<D>(pos, chain[k]);
       b = column_point<D>(pos, chain[k + 1]);
+      fraction = progression(h[k], h[k + 1]);
     }
     const double t = c[k + 1] > c[k] ? (target - c[k]) / (c[k + 1] - c[k]) : 0;
-    const double s = progression_fraction(t, h[k], h[k + 1]);
+    const double s = fraction(t);
     new_sizes[j - 1] = h[k] + s * (h[k + 1] - h[k]);
     set_column_point<D>(new_pos, j - 1, lerp(a, b, s));
     if (with_params) new_params[j - 1] = p[k] + s * (p[k + 1] - p[k]);

@@ -49,23 +49,19 @@ std::uint64_t nearest_count(double x, std::uint64_t step) noexcept {
 }
 
 double progression_fraction(double t, double h0, double h1) noexcept {
-  if (h0 == h1 || std::isnan(h0) || std::isnan(h1) || t == 0 || t == 1) return t;
-  const bool mirrored = h1 > h0;
-  const double u = mirrored ? 1 - t : t;
-  const double x = relative_difference(h0, h1);
-  double v;
-  if (x <= series_threshold) {
-    v = std::expm1(std::log1p(x) * u) / x;
-  } else {
-    const double a = u - 1;
-    const double b = u - 2;
-    const double c = u - 3;
-    v = u * (1 + a * x / 2 + a * b * (x * x) * 0.16666666666666666 +
-             a * b * c * (x * x * x) * 0.041666666666666664);
-  }
-  if (mirrored) v = 1 - v;
-  if (std::isnan(v)) return 0;
-  return std::min(std::max(v, 0.0), 1.0);
+  return progression(h0, h1)(t);
+}
+
+progression::progression(double h0, double h1) noexcept
+    : uniform_(h0 == h1 || std::isnan(h0) || std::isnan(h1)),
+      mirrored_(h1 > h0),
+      series_(false),
+      x_(0),
+      log_ratio_(0) {
+  if (uniform_) return;
+  x_ = relative_difference(h0, h1);
+  series_ = x_ > series_threshold;
+  if (!series_) log_ratio_ = std::log1p(x_);
 }
 
 }  // namespace filum

@@ -6,6 +6,8 @@
 // that real count, and where the node at a fraction of the normalized length lies.
 // Nodes at equal steps of normalized length form a geometric progression of sizes.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include <vorn/dense.h>
@@ -28,6 +30,42 @@ std::uint64_t nearest_count(double x, std::uint64_t step) noexcept;
 /// normalized length lies: (r^t - 1) / (r - 1) with r = h1 / h0, within [0, 1].
 /// Equal (or NaN) sizes, t = 0 and t = 1 return t unchanged.
 double progression_fraction(double t, double h0, double h1) noexcept;
+
+/// \brief progression_fraction along one edge: the end sizes are analysed once, then each
+/// call gives exactly progression_fraction(t, h0, h1), for edges that receive many nodes.
+class progression {
+ public:
+  /// \brief The edge with sizes h0 at its start and h1 at its end.
+  progression(double h0, double h1) noexcept;
+  /// \brief progression_fraction(t, h0, h1).
+  double operator()(double t) const noexcept;
+
+ private:
+  bool uniform_;      // equal or NaN sizes: t is returned unchanged
+  bool mirrored_;     // h1 > h0: computed as 1 - the fraction of 1 - t from the other end
+  bool series_;       // sizes within 10 %: truncated series instead of the closed form
+  double x_;          // (smaller - larger) / larger, in (-1, 0)
+  double log_ratio_;  // log1p(x_), for the closed form
+};
+
+inline double progression::operator()(double t) const noexcept {
+  if (uniform_ || t == 0 || t == 1) return t;
+  const double u = mirrored_ ? 1 - t : t;
+  const double x = x_;
+  double v;
+  if (!series_) {
+    v = std::expm1(log_ratio_ * u) / x;
+  } else {
+    const double a = u - 1;
+    const double b = u - 2;
+    const double c = u - 3;
+    v = u * (1 + a * x / 2 + a * b * (x * x) * 0.16666666666666666 +
+             a * b * c * (x * x * x) * 0.041666666666666664);
+  }
+  if (mirrored_) v = 1 - v;
+  if (std::isnan(v)) return 0;
+  return std::min(std::max(v, 0.0), 1.0);
+}
 
 /// \brief Appends a point as a new column of a 2-row pos. \return false when pos has
 /// another row count (and entries) or storage fails.
