@@ -10,6 +10,7 @@
 //   slice(v, first, count)                   a view of count entries from first
 //   copy(from, to)                           deep copy            (false: storage failed)
 //   append(from, to)                         concatenation        (false: storage failed)
+//   reserve(v, count)                        room for count entries (false: storage failed)
 //   truncate(v, count)                       keeps the first count entries
 //   clear(v)                                 no entry
 //   cap(v, k, limit)                         lowers the size(s) of entry k to at most limit
@@ -49,6 +50,8 @@ struct size_field {
   static bool copy(const values& from, values& to) noexcept { return to.copy(from); }
   /// \brief Appends the entries of from to to.
   static bool append(const values& from, values& to) noexcept { return append_values(from, to); }
+  /// \brief Room for count entries, so that appending up to that many does not reallocate.
+  static bool reserve(values& v, std::size_t count) noexcept { return v.reserve(count, 1); }
   /// \brief Keeps the first count entries.
   static bool truncate(values& v, std::size_t count) noexcept { return v.resize(count); }
   /// \brief Removes every entry.

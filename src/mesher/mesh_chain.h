@@ -115,8 +115,9 @@ int mesh_chain(dense2D<double>& pos, const dense1D<unsigned>& chain, const dense
                         max_count, new_pos, new_values, new_params);
     m = new_pos.cols();
     // The working targets become: first entry, the new nodes', the last given entry's.
-    if (!work_params.resize(1) || !append_values(new_params, work_params) ||
-        !work_params.push_back(params[n - 1]) || !F::truncate(work_values, 1) ||
+    if (!work_params.resize(1) || !work_params.reserve(m + 2, 1) ||
+        !append_values(new_params, work_params) || !work_params.push_back(params[n - 1]) ||
+        !F::truncate(work_values, 1) || !F::reserve(work_values, m + 2) ||
         !F::append(new_values, work_values) || !F::append(last_value, work_values))
       return storage_failure;
     const std::uint64_t current = n + m;
