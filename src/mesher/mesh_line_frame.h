@@ -18,6 +18,24 @@
 namespace vorn {
 namespace filum {
 
+namespace line_frame_detail {
+
+/// \brief Appends a local result that is about to be released to an output; an output that
+/// has never held storage takes the result's storage instead of a copy of it.
+template <class T>
+bool hand_over(const dense1D<T>& result, dense1D<T>& output) noexcept {
+  if (output.buffer() || output.size() != 0) return append_values(result, output);
+  output = result;
+  return true;
+}
+inline bool hand_over(const dense2D<double>& result, dense2D<double>& output) noexcept {
+  if (output.buffer() || !output.empty()) return append_columns(result, output);
+  output = result;
+  return true;
+}
+
+}  // namespace line_frame_detail
+
 /// \brief Tests pos, the chain and its parameters in argument order.
 /// \return 0; -1 pos without 2 or 3 rows; -2 fewer than 2 entries or an identifier that is
 /// not a column of pos; -3 params not one non-decreasing value per entry (NaN fails).
@@ -66,8 +84,9 @@ int mesh_line_checked(dense2D<double>& pos, const dense1D<unsigned>& indices,
                        chain_params, chain_values);
   const std::size_t indices_before = new_indices.size();
   const std::size_t values_before = F::count(new_values);
-  if (!append_values(chain, new_indices) || !append_values(chain_params, new_params) ||
-      !F::append(chain_values, new_values)) {
+  using line_frame_detail::hand_over;
+  if (!hand_over(chain, new_indices) || !hand_over(chain_params, new_params) ||
+      !hand_over(chain_values, new_values)) {
     new_indices.resize(indices_before);
     new_params.clear();
     F::truncate(new_values, values_before);
