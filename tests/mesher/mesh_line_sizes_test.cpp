@@ -1,17 +1,13 @@
-// mesh_line with sizes: argument codes, documented cases, chordal controls, a property test
-// on random lines, scale cases and storage failures.
-
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
 #include <vorn/filum.h>
 
-#include "mesher/line_geometry.h"
 #include "support/filum_test.h"
+#include "support/line_geometry.h"
 
 using namespace vorn;
 using namespace filum_test;
@@ -19,413 +15,241 @@ using namespace filum_test;
 namespace {
 
 const double not_a_number = std::numeric_limits<double>::quiet_NaN();
-const double inf = std::numeric_limits<double>::infinity();
 constexpr unsigned no_max = 4294967295u;
 
-// Outputs of one call, with something already in the appended-to ones.
-struct outputs {
-  dense2D<double> pos;
-  dense1D<unsigned> indices = ids({77});
-  dense1D<double> params = values({5, 6});
-  dense1D<double> sizes = values({9});
-};
-
-// Arguments of one call with parameters; the call without them drops `params`.
-struct call {
-  dense2D<double> pos;
-  dense1D<unsigned> chain;
-  dense1D<double> params, sizes;
+// One call's arguments; outputs start with something in the appended-to ones.
+struct line_call {
+  dense2D<double> pos = make_pos({{0, 0}, {5.5, 0}, {5.5, 5.5}});  // an L, legs 5.5
+  dense1D<unsigned> chain = ids({0, 1, 2});
+  dense1D<double> params = values({0, 0.5, 1}), sizes = values({1, 1, 1});
   bool force_even = false;
   unsigned min_elements = 1, max_elements = no_max;
-  double chordal_tol = 0, min_size = 0;
+  double chordal_tol = 0;
 
-  int run(outputs& out, bool with_params = true) const {
-    out.pos.copy(pos);
+  dense2D<double> out_pos;
+  dense1D<unsigned> out_chain = ids({77});
+  dense1D<double> out_params = values({5, 6}), out_sizes = values({9});
+
+  int run(bool with_params = true) {
+    out_pos.copy(pos);
     if (with_params)
-      return filum::mesh_line(out.pos, chain, params, sizes, force_even, min_elements, max_elements,
-                              chordal_tol, min_size, out.indices, out.params, out.sizes);
-    return filum::mesh_line(out.pos, chain, sizes, force_even, min_elements, max_elements,
-                            chordal_tol, min_size, out.indices, out.params, out.sizes);
+      return filum::mesh_line(out_pos, chain, params, sizes, force_even, min_elements, max_elements,
+                              chordal_tol, 0, out_chain, out_params, out_sizes);
+    return filum::mesh_line(out_pos, chain, sizes, force_even, min_elements, max_elements,
+                            chordal_tol, 0, out_chain, out_params, out_sizes);
+  }
+  // The chain this call appended.
+  std::vector<unsigned> new_chain() const {
+    return std::vector<unsigned>(out_chain.begin() + 1, out_chain.end());
+  }
+  bool has_node(unsigned id) const {
+    return std::find(out_chain.begin() + 1, out_chain.end(), id) != out_chain.end();
   }
 };
-
-// A straight chain (0,0) - (10,0) with sizes 1.
-call straight() {
-  call c;
-  c.pos = make_pos({{0, 0}, {10, 0}});
-  c.chain = ids({0, 1});
-  c.params = values({0, 1});
-  c.sizes = values({1, 1});
-  return c;
-}
-
-// An L with legs 5.5, size 1.
-call corner() {
-  call c;
-  c.pos = make_pos({{0, 0}, {5.5, 0}, {5.5, 5.5}});
-  c.chain = ids({0, 1, 2});
-  c.params = values({0, 0.5, 1});
-  c.sizes = values({1, 1, 1});
-  return c;
-}
-
-// The new part of the appended-to outputs.
-std::vector<unsigned> new_chain(const outputs& out) {
-  return std::vector<unsigned>(out.indices.begin() + 1, out.indices.end());
-}
 
 }  // namespace
 
 TEST(MeshLineSizes, ResultCodesInArgumentOrder) {
+  const auto L = ids({0, 1, 2}), E = ids({});
+  const auto P = values({0, 0.5, 1}), S = values({1, 1, 1}), N = values({});
+  const double nan = not_a_number;
   struct Case {
     const char* what;
-    call c;
+    std::size_t rows;
+    dense1D<unsigned> chain;
+    dense1D<double> params, sizes;
+    unsigned min, max;
     int with_params, without_params;
+  } cases[] = {
+      {"one row", 1, L, P, S, 1, 9, -1, -1},
+      {"four rows, bad chain", 4, E, P, S, 1, 9, -1, -1},
+      {"empty chain", 2, E, P, S, 1, 9, -2, -2},
+      {"one entry", 2, ids({0}), P, S, 1, 9, -2, -2},
+      {"identifier beyond pos", 2, ids({0, 3, 2}), P, S, 1, 9, -2, -2},
+      {"coincident nodes", 2, ids({1, 1, 1}), P, S, 1, 9, 0, -2},
+      {"short params", 2, L, values({0, 1}), S, 1, 9, -3, 0},
+      {"decreasing params, bad sizes", 2, L, values({0, 2, 1}), N, 1, 9, -3, -3},
+      {"NaN param", 2, L, values({0, nan, 1}), S, 1, 9, -3, 0},
+      {"repeated params", 2, L, values({0, 1, 1}), S, 1, 9, 0, 0},
+      {"short sizes", 2, L, P, values({1, 1}), 1, 9, -4, -3},
+      {"zero size", 2, L, P, values({1, 0, 1}), 1, 9, -4, -3},
+      {"NaN size", 2, L, P, values({1, 1, nan}), 1, 9, -4, -3},
+      {"largest double size", 2, L, P, values({1, filum::unset, 1}), 1, 9, 0, 0},
+      {"bad extra size ignored", 2, L, P, values({1, 1, 1, -1}), 1, 9, 0, 0},
+      {"no element", 2, L, P, S, 0, 9, -6, -5},
+      {"min above max", 2, L, P, S, 4, 3, -6, -5},
   };
-  std::vector<Case> cases;
-  auto add = [&](const char* what, auto change, int with_params, int without_params) {
-    call c = straight();
-    change(c);
-    cases.push_back({what, c, with_params, without_params});
-  };
-  add(
-      "one row",
-      [](call& c) {
-        c.pos = make_columns<double>({{0}, {1}});
-      },
-      -1, -1);
-  add(
-      "four rows, bad chain",
-      [](call& c) {
-        c.pos = make_columns<double>({{0, 0, 0, 0}, {1, 0, 0, 0}});
-        c.chain = ids({});
-      },
-      -1, -1);
-  add(
-      "empty chain", [](call& c) { c.chain = ids({}); }, -2, -2);
-  add(
-      "one entry", [](call& c) { c.chain = ids({0}); }, -2, -2);
-  add(
-      "identifier beyond pos",
-      [](call& c) {
-        c.chain = ids({0, 2});
-      },
-      -2, -2);
-  add(
-      "no_id",
-      [](call& c) {
-        c.chain = ids({filum::no_id, 1});
-      },
-      -2, -2);
-  add(
-      "coincident nodes",
-      [](call& c) {
-        c.chain = ids({1, 1});
-      },
-      0, -2);
-  add(
-      "short params", [](call& c) { c.params = values({0}); }, -3, 0);
-  add(
-      "decreasing params, bad sizes",
-      [](call& c) {
-        c.params = values({1, 0});
-        c.sizes = values({});
-      },
-      -3, -3);
-  add(
-      "NaN param",
-      [](call& c) {
-        c.params = values({0, not_a_number});
-      },
-      -3, 0);
-  add(
-      "short sizes", [](call& c) { c.sizes = values({1}); }, -4, -3);
-  add(
-      "zero size",
-      [](call& c) {
-        c.sizes = values({1, 0});
-      },
-      -4, -3);
-  add(
-      "negative size",
-      [](call& c) {
-        c.sizes = values({-1, 1});
-      },
-      -4, -3);
-  add(
-      "NaN size",
-      [](call& c) {
-        c.sizes = values({not_a_number, 1});
-      },
-      -4, -3);
-  add(
-      "infinite size",
-      [](call& c) {
-        c.sizes = values({1, inf});
-      },
-      -4, -3);
-  add(
-      "largest double size",
-      [](call& c) {
-        c.sizes = values({1, filum::unset});
-      },
-      0, 0);
-  add(
-      "bad extra size ignored",
-      [](call& c) {
-        c.sizes = values({1, 1, -1});
-      },
-      0, 0);
-  add(
-      "no element", [](call& c) { c.min_elements = 0; }, -6, -5);
-  add(
-      "min above max",
-      [](call& c) {
-        c.min_elements = 4;
-        c.max_elements = 3;
-      },
-      -6, -5);
-  add(
-      "repeated params",
-      [](call& c) {
-        c.pos = make_pos({{0, 0}, {1, 0}, {1, 1}, {2, 1}});
-        c.chain = ids({0, 1, 2, 3});
-        c.params = values({0, 1, 1, 2});
-        c.sizes = values({1, 1, 1, 1});
-      },
-      0, 0);
-
   for (const Case& t : cases)
     for (bool with_params : {true, false}) {
-      outputs out;
-      const int code = t.c.run(out, with_params);
+      line_call c;
+      const dense2D<double> plane = c.pos;
+      c.pos = dense2D<double>(t.rows, 3, 0.0);
+      for (std::size_t i = 0; i < std::min<std::size_t>(t.rows, 2); ++i)
+        for (std::size_t j = 0; j < 3; ++j)
+          c.pos(i, j) = plane(i, j);
+      c.chain = t.chain, c.params = t.params, c.sizes = t.sizes;
+      c.min_elements = t.min, c.max_elements = t.max;
+      const int code = c.run(with_params);
       EXPECT_EQ(code, with_params ? t.with_params : t.without_params) << t.what;
       if (code == 0) continue;
-      EXPECT_EQ(out.pos.cols(), t.c.pos.cols()) << t.what;
-      EXPECT_EQ(entries(out.indices), std::vector<unsigned>({77})) << t.what;
-      EXPECT_TRUE(out.params.empty()) << t.what;
-      EXPECT_EQ(entries(out.sizes), std::vector<double>({9})) << t.what;
+      EXPECT_EQ(c.out_pos.cols(), 3u) << t.what;
+      EXPECT_EQ(entries(c.out_chain), std::vector<unsigned>({77})) << t.what;
+      EXPECT_TRUE(c.out_params.empty()) << t.what;
+      EXPECT_EQ(entries(c.out_sizes), std::vector<double>({9})) << t.what;
     }
 }
 
 TEST(MeshLineSizes, StraightChainOfLengthTen) {
   for (bool with_params : {true, false}) {
-    call c = straight();
+    line_call c;
+    c.pos = make_pos({{0, 0}, {10, 0}});
+    c.chain = ids({0, 1});
     c.params = values({2, 4});
-    outputs out;
-    ASSERT_EQ(c.run(out, with_params), 0);
-    ASSERT_EQ(out.pos.cols(), 11u);
-    std::vector<unsigned> expected = {77, 0};
-    for (unsigned id = 2; id <= 10; ++id)
-      expected.push_back(id);
-    expected.push_back(1);
-    EXPECT_EQ(entries(out.indices), expected);
-    ASSERT_EQ(out.params.size(), 11u);
-    EXPECT_EQ(out.params[0], with_params ? 2 : 0);
-    EXPECT_EQ(out.params[10], with_params ? 4 : 1);
-    for (std::size_t j = 1; j < 10; ++j) {
-      EXPECT_DOUBLE_EQ(out.pos(0, 1 + j), static_cast<double>(j));
-      EXPECT_DOUBLE_EQ(out.params[j], with_params ? 2 + 0.2 * static_cast<double>(j)
-                                                  : 0.1 * static_cast<double>(j));
+    c.sizes = values({1, 1});
+    ASSERT_EQ(c.run(with_params), 0);
+    std::vector<unsigned> expected = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1};
+    EXPECT_EQ(c.new_chain(), expected);
+    ASSERT_EQ(c.out_params.size(), 11u);
+    EXPECT_EQ(c.out_sizes.size(), 12u);
+    for (std::size_t j = 0; j <= 10; ++j) {
+      const double x = static_cast<double>(j);
+      EXPECT_DOUBLE_EQ(c.out_pos(0, expected[j]), x);
+      EXPECT_DOUBLE_EQ(c.out_params[j], with_params ? 2 + 0.2 * x : 0.1 * x);
     }
-    EXPECT_EQ(out.sizes.size(), 12u);
   }
 }
 
 TEST(MeshLineSizes, CountLimitsAndRepeatedCalls) {
   for (bool even : {false, true}) {
-    call c = corner();
+    line_call c;
     c.sizes = values({0.01, 3, 0.2});
     c.min_elements = c.max_elements = 5;
     c.force_even = even;
-    outputs out;
-    ASSERT_EQ(c.run(out), 0);
-    EXPECT_EQ(out.indices.size() - 1, even ? 7u : 6u);
+    ASSERT_EQ(c.run(), 0);
+    EXPECT_EQ(c.new_chain().size(), even ? 7u : 6u);
   }
-  // A second call appends its chain and sizes; new_params holds only its own parameters.
-  call c = straight();
-  outputs out;
-  ASSERT_EQ(c.run(out), 0);
-  const dense2D<double> first_pos = out.pos;
-  ASSERT_EQ(filum::mesh_line(out.pos, c.chain, c.params, values({2, 2}), false, 1, no_max, 0, 0,
-                             out.indices, out.params, out.sizes),
+  // A second call appends after the first; new_params holds only its own parameters.
+  line_call c;
+  ASSERT_EQ(c.run(), 0);
+  const std::size_t first = c.out_chain.size();
+  ASSERT_EQ(filum::mesh_line(c.out_pos, ids({0, 2}), values({0, 1}), values({3, 3}), false, 1,
+                             no_max, 0, 0, c.out_chain, c.out_params, c.out_sizes),
             0);
-  EXPECT_EQ(out.indices.size(), 1 + 11 + 6u);
-  EXPECT_EQ(out.params.size(), 6u);
-  EXPECT_EQ(out.sizes.size(), 1 + 11 + 6u);
-  EXPECT_EQ(out.indices[12], 0u);
-  EXPECT_EQ(out.indices[13], 11u);
+  EXPECT_EQ(c.out_params.size(), c.out_chain.size() - first);
+  EXPECT_EQ(c.out_sizes.size(), c.out_chain.size());
+  EXPECT_EQ(c.out_chain[first + 1], c.out_pos.cols() - (c.out_chain.size() - first - 2));
 }
 
 TEST(MeshLineSizes, ChordalToleranceBringsTheCornerIn) {
-  for (unsigned max_elements : {no_max, 1000u}) {
-    call c = corner();
-    c.chordal_tol = 0.01;
-    c.max_elements = max_elements;
-    outputs out;
-    ASSERT_EQ(c.run(out), 0);
-    const auto chain = new_chain(out);
-    EXPECT_NE(std::find(chain.begin(), chain.end(), 1u), chain.end()) << max_elements;
-    EXPECT_LE(distance_to_polyline(out.pos, 1, out.indices.sub_vector(1, chain.size())), 0.01);
+  // The first mesh (11 elements) cuts the corner by 0.35. A tolerance of 0.01 splits there,
+  // also with the largest max_elements; switched off it leaves the 11 elements.
+  struct Case {
+    double tol;
+    unsigned max_elements;
+    bool corner_in;
+  } cases[] = {{0.01, no_max, true},
+               {0.01, 12, true},
+               {0.01, 11, false},
+               {filum::unset, no_max, false},
+               {-filum::unset, no_max, false},
+               {not_a_number, no_max, false},
+               {0, no_max, false}};
+  for (const Case& t : cases) {
+    line_call c;
+    c.chordal_tol = t.tol;
+    c.max_elements = t.max_elements;
+    ASSERT_EQ(c.run(), 0);
+    EXPECT_EQ(c.has_node(1), t.corner_in) << t.tol << " " << t.max_elements;
+    EXPECT_EQ(c.new_chain().size(), t.corner_in ? 13u : 12u) << t.tol;
   }
-  // Switched off: by +-largest double and NaN, and when the first mesh already has the
-  // maximum element count.
-  for (double tol : {filum::unset, -filum::unset, not_a_number, 0.01}) {
-    call c = corner();
-    c.chordal_tol = tol;
-    if (tol == 0.01) c.max_elements = 11;
-    outputs out;
-    ASSERT_EQ(c.run(out), 0);
-    const auto chain = new_chain(out);
-    EXPECT_EQ(std::find(chain.begin(), chain.end(), 1u), chain.end()) << tol;
-    EXPECT_EQ(chain.size(), 12u) << tol;
-  }
-}
-
-TEST(MeshLineSizes, NegativeToleranceCapsSizesByCurvature) {
-  // A half circle of radius 1 by 25 nodes with sizes 1: a sag of 1e-3 asks for about
-  // sqrt(0.008) = 0.0894, never below min_size; a straight chain is left alone.
-  const auto pos = arc(25, 1, M_PI);
-  for (double min_size : {0.0, 0.5}) {
-    call c;
-    c.pos = pos;
-    c.chain = first_columns(25);
-    c.sizes = dense1D<double>(25, 1.0);
-    c.chordal_tol = -1e-3;
-    c.min_size = min_size;
-    outputs out;
-    ASSERT_EQ(c.run(out, false), 0);
-    const double smallest = *std::min_element(out.sizes.begin() + 1, out.sizes.end());
-    EXPECT_NEAR(smallest, std::max(min_size, std::sqrt(0.008)), 2e-3) << min_size;
-    EXPECT_NEAR(static_cast<double>(out.indices.size() - 2), M_PI / smallest, 2) << min_size;
-  }
-  call c = straight();
-  c.pos = make_pos({{0, 0}, {4, 3}, {8, 6}});
-  c.chain = ids({0, 1, 2});
-  c.sizes = values({0.5, 2, 1});
-  outputs plain, capped;
-  ASSERT_EQ(c.run(plain, false), 0);
-  c.chordal_tol = -1e-9;
-  ASSERT_EQ(c.run(capped, false), 0);
-  EXPECT_EQ(entries(capped.indices), entries(plain.indices));
-  EXPECT_EQ(entries(capped.sizes), entries(plain.sizes));
 }
 
 TEST(MeshLineSizes, ElementLengthsFollowTheSizesOnRandomLines) {
-  // On a straight line the pass is exact: every element spans the same normalized length
-  // e = T / N, and with T >= 1 the geometric-mean rounding keeps e in [1/sqrt2, sqrt2].
-  // The sizes are drawn so that they change by at most 0.5 per unit length; every pass
-  // interpolates them linearly between its nodes, which keeps that bound. Over an element of
-  // length l the size then stays within 0.25 l of h_mid, the mean of the sizes at its ends,
-  // so l / h_mid lies in [e / (1 + e / 4), e / (1 - e / 4)], within [0.6, 2.2].
+  // On a straight line every element of a pass spans the same normalized length e = T / N,
+  // and N >= 2 implies T > sqrt 2, where geometric-mean rounding keeps e in [1/sqrt2, sqrt2].
+  // The sizes change by at most 0.5 per unit length, which linear interpolation between
+  // nodes preserves in every pass; over an element of length l the size then stays within
+  // l / 4 of h_mid, the mean of its end sizes, so l / h_mid is in [e / (1 + e/4),
+  // e / (1 - e/4)], inside [0.6, 2.2]. Coordinates and sizes at scales 1e-8, 1 and 1e8.
   std::mt19937_64 random(20240611);
   std::uniform_real_distribution<double> unit(0, 1);
   for (int trial = 0; trial < 60; ++trial) {
-    const std::size_t dim = 2 + trial % 2;
+    const std::size_t dim = 2 + trial % 2, n = 2 + static_cast<std::size_t>(unit(random) * 12);
     const double scale = trial % 3 == 0 ? 1e-8 : trial % 3 == 1 ? 1.0 : 1e8;
-    const std::size_t n = 2 + static_cast<std::size_t>(unit(random) * 12);
-    double direction[3] = {unit(random) - 0.5, unit(random) - 0.5, unit(random) - 0.5};
-    const double norm = std::sqrt(direction[0] * direction[0] + direction[1] * direction[1] +
-                                  (dim == 3 ? direction[2] * direction[2] : 0));
+    const double direction[3] = {0.48, -0.6, dim == 3 ? 0.64 : 0.8};  // unit length
     dense2D<double> pos(dim, n);
     dense1D<double> sizes(n);
     double along = 0, size = 0.05 + unit(random);
     for (std::size_t k = 0; k < n; ++k) {
       for (std::size_t i = 0; i < dim; ++i)
-        pos(i, k) = (3 + along * direction[i] / norm) * scale;
+        pos(i, k) = (3 + along * direction[i]) * scale;
       sizes[k] = size * scale;
       const double step = 0.01 + 3 * unit(random);
       along += step;
       size = std::max(0.05, size + 0.5 * step * (2 * unit(random) - 1));
     }
-    outputs out;
-    out.pos.copy(pos);
-    ASSERT_EQ(filum::mesh_line(out.pos, first_columns(n), sizes, false, 1, no_max, 0, 0,
-                               out.indices, out.params, out.sizes),
+    dense1D<unsigned> chain;
+    dense1D<double> params, out_sizes;
+    ASSERT_EQ(filum::mesh_line(pos, first_columns(n), sizes, false, 1, no_max, 0, 0, chain, params,
+                               out_sizes),
               0);
-    const std::size_t m = out.indices.size() - 1;
-    if (m < 2) continue;  // T < 1.5: a single element, outside the band's assumptions
-    for (std::size_t j = 1; j + 1 < m + 1; ++j) {
-      const unsigned a = out.indices[j], b = out.indices[j + 1];
-      double l2 = 0;
-      for (std::size_t i = 0; i < dim; ++i)
-        l2 += (out.pos(i, b) - out.pos(i, a)) * (out.pos(i, b) - out.pos(i, a));
-      const double ratio = std::sqrt(l2) / (0.5 * (out.sizes[j] + out.sizes[j + 1]));
+    for (std::size_t j = 0; chain.size() > 2 && j + 1 < chain.size(); ++j) {
+      const double ratio =
+          distance_between(pos, chain[j], chain[j + 1]) / (0.5 * (out_sizes[j] + out_sizes[j + 1]));
       EXPECT_GE(ratio, 0.6) << trial << " " << j;
       EXPECT_LE(ratio, 2.2) << trial << " " << j;
     }
   }
 }
 
-TEST(MeshLineSizes, SameMeshAtEveryScale) {
-  // The corner with a chordal tolerance, scaled by 1e-8 and moved to 1e8: the same chain.
-  std::vector<unsigned> reference;
+TEST(MeshLineSizes, SameMeshAtEveryScaleAndInSpace) {
+  // The L scaled by 1e-8 or 1e8 and moved to 1e8 (except the smallest), or turned into
+  // space: the chordal refinement takes the same decisions.
   for (double scale : {1.0, 1e-8, 1e8})
-    for (double offset : {0.0, 1e8}) {
-      call c = corner();
+    for (double offset : {0.0, scale < 1e-4 ? 0.0 : 1e8}) {
+      line_call c;
       for (std::size_t j = 0; j < 3; ++j)
         for (std::size_t i = 0; i < 2; ++i)
           c.pos(i, j) = offset + c.pos(i, j) * scale;
-      for (std::size_t k = 0; k < 3; ++k)
-        c.sizes[k] *= scale;
+      c.sizes = values({scale, scale, scale});
       c.chordal_tol = 0.01 * scale;
-      outputs out;
-      ASSERT_EQ(c.run(out, false), 0);
-      if (offset != 0 && scale < 1e-4) continue;  // 1e-8 details vanish at 1e8
-      if (reference.empty()) reference = new_chain(out);
-      EXPECT_EQ(new_chain(out), reference) << scale << " " << offset;
+      ASSERT_EQ(c.run(false), 0);
+      EXPECT_TRUE(c.has_node(1)) << scale << " " << offset;
+      EXPECT_EQ(c.new_chain().size(), 13u) << scale << " " << offset;
     }
-}
-
-TEST(MeshLineSizes, MeshesInSpace) {
-  call c;
+  line_call c;
   c.pos = make_pos({{0, 0, 0}, {0, 0, 5.5}, {0, 5.5, 5.5}});
-  c.chain = ids({0, 1, 2});
-  c.params = values({0, 1, 2});
-  c.sizes = values({1, 1, 1});
   c.chordal_tol = 0.01;
-  outputs out;
-  ASSERT_EQ(c.run(out), 0);
-  EXPECT_EQ(out.pos.rows(), 3u);
-  const auto chain = new_chain(out);
-  EXPECT_EQ(chain.size(), 13u);
-  EXPECT_EQ(chain[6], 1u);
+  ASSERT_EQ(c.run(), 0);
+  EXPECT_EQ(c.out_pos.rows(), 3u);
+  EXPECT_EQ(c.new_chain()[6], 1u);
 }
 
 TEST(MeshLineSizes, StorageFailureAppendsAllOrNothing) {
-  call c = corner();
+  line_call c;
   c.pos = make_pos({{0, 0}, {5.5, 0}, {5.5, 5.5}, {2, 7}, {0, 7.5}});
   c.chain = ids({0, 1, 2, 3, 4});
   c.sizes = values({1, 0.5, 1, 1, 1});
-  c.chordal_tol = 0.01;
   const std::size_t runs = sweep_allocation_failures(
       [&] {
-        outputs out;
-        out.pos.copy(c.pos);
-        return out;
+        line_call fresh;
+        fresh.chain = c.chain;
+        fresh.sizes = c.sizes;
+        fresh.out_pos.copy(c.pos);
+        return fresh;
       },
-      [&](outputs& out) {
-        return filum::mesh_line(out.pos, c.chain, c.sizes, false, 1, no_max, c.chordal_tol, 0,
-                                out.indices, out.params, out.sizes);
+      [](line_call& f) {
+        return filum::mesh_line(f.out_pos, f.chain, f.sizes, false, 1, no_max, 0.01, 0, f.out_chain,
+                                f.out_params, f.out_sizes);
       },
-      [&](const outputs& out, int code, bool failed) {
-        if (failed && code == filum::storage_failure) {
-          EXPECT_EQ(out.indices.size(), 1u);  // its own parameters could not be stored
-          return;
-        }
-        EXPECT_EQ(code, 0);
-        if (out.indices.size() == 1) {
-          EXPECT_TRUE(failed);
-          EXPECT_EQ(out.pos.cols(), 5u);
-          EXPECT_TRUE(out.params.empty());
-          EXPECT_EQ(out.sizes.size(), 1u);
-          return;
-        }
-        const std::size_t entries_added = out.indices.size() - 1;
-        EXPECT_EQ(out.params.size(), entries_added);
-        EXPECT_EQ(out.sizes.size(), 1 + entries_added);
-        for (std::size_t j = 1; j < out.indices.size(); ++j)
-          EXPECT_LT(out.indices[j], out.pos.cols());
+      [](const line_call& f, int code, bool failed) {
+        EXPECT_EQ(code, failed && code != 0 ? filum::storage_failure : 0);
+        const std::size_t added = f.out_chain.size() - 1;
+        EXPECT_EQ(f.out_params.size(), added);
+        EXPECT_EQ(f.out_sizes.size(), added + 1);
+        EXPECT_TRUE(added > 0 || f.out_pos.cols() == 5u);
+        for (std::size_t j = 1; j <= added; ++j)
+          EXPECT_LT(f.out_chain[j], f.out_pos.cols());
       });
   EXPECT_GT(runs, 20u);
 }

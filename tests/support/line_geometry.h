@@ -1,7 +1,7 @@
-#ifndef FILUM_TESTS_MESHER_LINE_GEOMETRY_H
-#define FILUM_TESTS_MESHER_LINE_GEOMETRY_H
+#ifndef FILUM_TESTS_SUPPORT_LINE_GEOMETRY_H
+#define FILUM_TESTS_SUPPORT_LINE_GEOMETRY_H
 
-// Geometry for checking line meshes: distances to polylines, chains as point lists.
+// Geometry for checking line meshes: chains of all columns, arcs, distances.
 
 #include <algorithm>
 #include <cmath>
@@ -12,20 +12,11 @@
 
 namespace filum_test {
 
-/// Distance from column p of pos to the segment between columns a and b.
-inline double distance_to_segment(const vorn::dense2D<double>& pos, std::size_t p, std::size_t a,
-                                  std::size_t b) {
-  double ee = 0, ed = 0;
-  for (std::size_t i = 0; i < pos.rows(); ++i) {
-    ee += (pos(i, b) - pos(i, a)) * (pos(i, b) - pos(i, a));
-    ed += (pos(i, b) - pos(i, a)) * (pos(i, p) - pos(i, a));
-  }
-  const double t = ee > 0 ? std::min(1.0, std::max(0.0, ed / ee)) : 0;
+/// Distance between columns a and b of pos.
+inline double distance_between(const vorn::dense2D<double>& pos, std::size_t a, std::size_t b) {
   double dd = 0;
-  for (std::size_t i = 0; i < pos.rows(); ++i) {
-    const double d = pos(i, a) + t * (pos(i, b) - pos(i, a)) - pos(i, p);
-    dd += d * d;
-  }
+  for (std::size_t i = 0; i < pos.rows(); ++i)
+    dd += (pos(i, b) - pos(i, a)) * (pos(i, b) - pos(i, a));
   return std::sqrt(dd);
 }
 
@@ -33,8 +24,18 @@ inline double distance_to_segment(const vorn::dense2D<double>& pos, std::size_t 
 inline double distance_to_polyline(const vorn::dense2D<double>& pos, std::size_t p,
                                    const vorn::dense1D<unsigned>& chain) {
   double best = std::numeric_limits<double>::infinity();
-  for (std::size_t k = 0; k + 1 < chain.size(); ++k)
-    best = std::min(best, distance_to_segment(pos, p, chain[k], chain[k + 1]));
+  for (std::size_t k = 0; k + 1 < chain.size(); ++k) {
+    const std::size_t a = chain[k], b = chain[k + 1];
+    double ee = 0, ed = 0, dd = 0;
+    for (std::size_t i = 0; i < pos.rows(); ++i) {
+      ee += (pos(i, b) - pos(i, a)) * (pos(i, b) - pos(i, a));
+      ed += (pos(i, b) - pos(i, a)) * (pos(i, p) - pos(i, a));
+    }
+    const double t = ee > 0 ? std::min(1.0, std::max(0.0, ed / ee)) : 0;
+    for (std::size_t i = 0; i < pos.rows(); ++i)
+      dd += std::pow(pos(i, a) + t * (pos(i, b) - pos(i, a)) - pos(i, p), 2);
+    best = std::min(best, std::sqrt(dd));
+  }
   return best;
 }
 
@@ -46,9 +47,19 @@ inline vorn::dense1D<unsigned> first_columns(std::size_t n) {
   return chain;
 }
 
-/// n nodes of the arc of radius R from angle 0 to `angle`, centred at (c, c).
-inline vorn::dense2D<double> arc(std::size_t n, double R, double angle, double c = 0) {
-  vorn::dense2D<double> pos(2, n);
+/// Parameters of the chain of all columns by cumulative chord length.
+inline vorn::dense1D<double> chord_params(const vorn::dense2D<double>& pos) {
+  vorn::dense1D<double> params(pos.cols(), 0.0);
+  for (std::size_t k = 1; k < pos.cols(); ++k)
+    params[k] = params[k - 1] + distance_between(pos, k - 1, k);
+  return params;
+}
+
+/// n nodes of the arc of radius R from angle 0 to `angle` around (c, c), in dim rows (the
+/// third coordinate c).
+inline vorn::dense2D<double> arc(std::size_t n, double R, double angle, double c = 0,
+                                 std::size_t dim = 2) {
+  vorn::dense2D<double> pos(dim, n, c);
   for (std::size_t j = 0; j < n; ++j) {
     const double a = angle * static_cast<double>(j) / static_cast<double>(n - 1);
     pos(0, j) = c + R * std::cos(a);
