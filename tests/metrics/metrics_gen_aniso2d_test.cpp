@@ -1,0 +1,124 @@
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <vorn/filum.h>
+
+#include "metrics/metric_checks.h"
+#include "support/filum_test.h"
+
+using namespace vorn::filum;
+using filum_test::column;
+using filum_test::ids;
+using filum_test::make_columns;
+using filum_test::make_pos;
+using metric_checks::expect_close;
+using metric_checks::tensor_of;
+using Values = std::vector<double>;
+
+TEST(MetricsGenAniso2d, ResultCodesInArgumentOrder) {
+  const double nan = std::nan("");
+  struct Case {
+    std::size_t first_rows;  // rows of the vectors, or of pos
+    std::vector<unsigned> nodes;
+    double h1, h2;  // h1 is hn for elements
+    std::size_t metric_rows;
+    int with_nodes, with_elements;
+  } cases[] = {
+      {1, {}, 0, 0, 6, 0, 0},  // nothing to do: nothing is looked at
+      {1, {0, 1}, 1, 1, 3, -1, -1},
+      {3, {0, 1}, 1, 1, 3, -1, 0},   // elements read the first 2 rows of pos
+      {2, {0, 3}, 0, 0, 6, -2, -2},  // identifier = column count
+      {2, {0, 1}, 0, 0, 6, -3, -4},
+      {2, {0, 1}, nan, 1, 3, -3, 0},
+      {2, {0, 1}, 1, -1, 6, -4, -4},
+      {2, {0, 1}, 1, nan, 3, -4, 0},
+      {2, {0, 1}, 1, 1, 1, -5, -4},
+      {2, {2, 0}, 1, 1, 0, 0, 0},  // an empty matrix takes 3 rows
+  };
+  for (const Case& c : cases) {
+    const vorn::dense2D<double> first(c.first_rows, 3, 1.0);
+    vorn::dense1D<unsigned> nodes(c.nodes.size());
+    std::copy(c.nodes.begin(), c.nodes.end(), nodes.begin());
+    vorn::dense2D<unsigned> connect(2, c.nodes.size() / 2);
+    std::copy(c.nodes.begin(), c.nodes.end(), connect.data());
+    for (int form = 0; form < 2; ++form) {
+      vorn::dense2D<double> metrics(c.metric_rows, 1, 0.0);
+      const int result = form == 0 ? metrics_gen_aniso2d(first, nodes, c.h1, c.h2, metrics)
+                                   : metrics_gen_aniso2d(first, connect, c.h1, metrics);
+      EXPECT_EQ(result, form == 0 ? c.with_nodes : c.with_elements) << c.first_rows << form;
+      EXPECT_EQ(metrics.rows(), result == 0 && !c.nodes.empty() ? 3u : c.metric_rows);
+    }
+  }
+}
+
+TEST(MetricsGenAniso2d, NodeVectorsGiveTheSizesAlongAndAcross) {
+  // A unit vector, a vector of length 2 (sizes halved), a zero vector, and node 3, which
+  // already holds size 1 everywhere; column 5 lies beyond every listed node.
+  const auto vectors = make_columns<double>({{0.6, 0.8}, {0, 2}, {0, 0}, {-1, 0}});
+  vorn::dense2D<double> metrics(3, 6, 0.0);
+  metrics(0, 3) = metrics(2, 3) = 1;
+  metrics(1, 5) = 7;
+  ASSERT_EQ(metrics_gen_aniso2d(vectors, ids({0, 1, 3, 0}), 2, 0.5, metrics), 0);
+  ASSERT_EQ(metrics.cols(), 6u);
+  expect_close(column(metrics, 0), tensor_of({{0.6, 0.8}, {-0.8, 0.6}}, {2, 0.5}), 1e-14);
+  expect_close(column(metrics, 1), tensor_of({{0, 1}, {1, 0}}, {1, 0.25}), 1e-14);
+  expect_close(column(metrics, 3), tensor_of({{1, 0}, {0, 1}}, {1, 0.5}), 1e-12);
+  EXPECT_EQ(column(metrics, 2), Values(3, 0.0));
+  EXPECT_EQ(column(metrics, 4), Values(3, 0.0));
+  EXPECT_EQ(column(metrics, 5), (Values{0, 7, 0}));
+}
+
+TEST(MetricsGenAniso2d, ElementLengthAlongAndTheSizeRuleAcross) {
+  struct Case {
+    double origin, length, hn, across;
+  } cases[] = {{0, 10, 0.5, 0.5},  {0, 10, 0, 10},        {0, 10, -0.5, 5},
+               {1e8, 4, -0.25, 1}, {1e-8, 1e-8, 0, 1e-8}, {1e-8, 1e-8, -0.5, 0.5e-8}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.origin + c.hn);
+    const double x = 0.6 * c.length, y = 0.8 * c.length;
+    vorn::dense2D<double> metrics;
+    ASSERT_EQ(metrics_gen_aniso2d(make_pos({{c.origin, c.origin}, {c.origin + x, c.origin + y}}),
+                                  make_columns<unsigned>({{1, 0}}), c.hn, metrics),
+              0);
+    for (std::size_t node = 0; node < 2; ++node)
+      expect_close(column(metrics, node), tensor_of({{x, y}, {-y, x}}, {c.length, c.across}), 1e-6);
+  }
+}
+
+TEST(MetricsGenAniso2d, SharedNodesKeepTheSmallerSizeInEveryDirection) {
+  // A short element along x and a long one along y meet at node 1; elements of zero or
+  // infinite length change nothing, not even zero columns.
+  const double inf = std::numeric_limits<double>::infinity();
+  const auto pos = make_pos({{0, 0}, {1, 0}, {1, 3}, {5, 5}, {inf, 0}});
+  const auto connect = make_columns<unsigned>({{0, 1}, {3, 3}, {1, 2}, {4, 0}});
+  const std::vector<Values> xy = {{1, 0}, {0, 1}};
+  vorn::dense2D<double> metrics;
+  ASSERT_EQ(metrics_gen_aniso2d(pos, connect, 10, metrics), 0);
+  ASSERT_EQ(metrics.cols(), 5u);
+  expect_close(column(metrics, 0), tensor_of(xy, {1, 10}), 1e-14);
+  expect_close(column(metrics, 1), tensor_of(xy, {1, 3}), 1e-12);
+  expect_close(column(metrics, 2), tensor_of(xy, {10, 3}), 1e-14);
+  EXPECT_EQ(column(metrics, 3), Values(3, 0.0));
+  EXPECT_EQ(column(metrics, 4), Values(3, 0.0));
+}
+
+TEST(MetricsGenAniso2d, StorageFailureReturnsItsCode) {
+  const auto pos = make_pos({{0, 0}, {1, 0}, {1, 3}});
+  const auto connect = make_columns<unsigned>({{0, 1}, {1, 2}});
+  const auto nodes = ids({2, 0});
+  for (int form = 0; form < 2; ++form) {
+    auto act = [&](vorn::dense2D<double>& metrics) {
+      return form == 0 ? metrics_gen_aniso2d(pos, nodes, 1, 2, metrics)
+                       : metrics_gen_aniso2d(pos, connect, 2, metrics);
+    };
+    auto judge = [](const vorn::dense2D<double>& metrics, int result, bool failed) {
+      EXPECT_EQ(result, failed ? storage_failure : 0);
+      EXPECT_EQ(metrics.cols(), failed ? 1u : 3u);
+    };
+    auto prepare = [] { return vorn::dense2D<double>(3, 1, 0.0); };
+    EXPECT_GE(filum_test::sweep_allocation_failures(prepare, act, judge), 1u);
+  }
+}
