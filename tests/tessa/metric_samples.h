@@ -39,27 +39,18 @@ struct dim<3> {
 using dimensions = ::testing::Types<std::integral_constant<std::size_t, 2>,
                                     std::integral_constant<std::size_t, 3>>;
 
-/// A random orthonormal basis, column-major D x D (Gram-Schmidt of normal samples).
+/// A random orthonormal basis, column-major D x D: the reflection I - 2 v v' / |v|^2.
 template <std::size_t D>
 void random_basis(std::mt19937& rng, double* r) {
   std::normal_distribution<double> normal;
-  for (std::size_t k = 0; k < D; ++k) {
-    double* v = r + k * D;
+  double v[D], squared = 0;
+  for (double& x : v)
+    x = normal(rng);
+  for (double x : v)
+    squared += x * x;
+  for (std::size_t j = 0; j < D; ++j)
     for (std::size_t i = 0; i < D; ++i)
-      v[i] = normal(rng);
-    for (std::size_t j = 0; j < k; ++j) {
-      double dot = 0;
-      for (std::size_t i = 0; i < D; ++i)
-        dot += v[i] * r[j * D + i];
-      for (std::size_t i = 0; i < D; ++i)
-        v[i] -= dot * r[j * D + i];
-    }
-    double norm = 0;
-    for (std::size_t i = 0; i < D; ++i)
-      norm += v[i] * v[i];
-    for (std::size_t i = 0; i < D; ++i)
-      v[i] /= std::sqrt(norm);
-  }
+      r[j * D + i] = (i == j ? 1 : 0) - 2 * v[i] * v[j] / squared;
 }
 
 /// sum_k w[k] v_k v_k' over the columns v_k of a column-major D x D matrix.
@@ -77,8 +68,7 @@ sym<D> outer_sum(const double* w, const double* v) {
 template <std::size_t D>
 sym<D> random_metric(std::mt19937& rng, double lo = 0.1, double hi = 10) {
   std::uniform_real_distribution<double> exponent(std::log(lo), std::log(hi));
-  double r[D * D];
-  double w[D];
+  double r[D * D], w[D];
   random_basis<D>(rng, r);
   for (double& x : w)
     x = std::exp(-2 * exponent(rng));
