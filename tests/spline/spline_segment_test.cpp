@@ -13,8 +13,6 @@ TYPED_TEST_SUITE(SplineSegment, spline_test::dimensions);
 
 namespace {
 
-constexpr double scales[] = {1e-8, 1, 1e8};
-
 // Whether the piece is the straight chord from column 1 to column 2, bit for bit.
 template <std::size_t D>
 bool is_chord(const spline_segment<D>& p, const vorn::dense2D<double>& pos) {
@@ -24,11 +22,12 @@ bool is_chord(const spline_segment<D>& p, const vorn::dense2D<double>& pos) {
 
 }  // namespace
 
-// Tangents as long as the chord keep the cubic's projection on the chord monotone, so
-// the guard only meets cubics that are straight up to rounding; its absolute bound 1e-4
-// replaces them by the chord on short pieces only. Power-of-two scales keep the rounding.
-TYPED_TEST(SplineSegment, BacktrackingGuardFallsBackToTheChordOnShortPieces) {
+// The absolute bounds of the tangent rules make them depend on the scale.
+TYPED_TEST(SplineSegment, TangentsFromTheNeighboursAtEveryScale) {
   constexpr std::size_t D = TypeParam::value;
+  // Tangents as long as the chord keep the projection on the chord monotone, so the
+  // backtracking guard only meets cubics straight up to rounding; its bound 1e-4 replaces
+  // them by the chord on short pieces only. Powers of two keep the rounding.
   for (int exponent : {0, 27, -30}) {
     const auto pos =
         coordinates<D>({{-0.1, -0.1}, {0, 0}, {0.1, 0.1}, {0.2, 0.2}}, std::ldexp(1.0, exponent));
@@ -36,61 +35,54 @@ TYPED_TEST(SplineSegment, BacktrackingGuardFallsBackToTheChordOnShortPieces) {
     EXPECT_EQ(is_chord(piece, pos), exponent < 0) << exponent;
     EXPECT_EQ(norm2(piece.a3) != 0, exponent >= 0) << exponent;  // a cubic otherwise
   }
-}
-
-TYPED_TEST(SplineSegment, NeighbourTurnedAwayIsIgnoredAtEveryScale) {
-  constexpr std::size_t D = TypeParam::value;
   const struct {
     double x0, y0, x3, y3;
     bool start_ignored, end_ignored;
-  } cases[] = {{0.6, 0.05, 2, 0.5, true, false},    // doubles back: quadratic row
-               {0.6, 0.05, 0.4, 0.05, true, true},  // both double back: the chord
-               {0, 1, 2, 0.5, false, false}};       // square to the chord: still used
-  for (double s : scales)
-    for (const auto& c : cases) {
+  } turned[] = {{0.6, 0.05, 2, 0.5, true, false},    // doubles back: quadratic row
+                {0.6, 0.05, 0.4, 0.05, true, true},  // both double back: the chord
+                {0, 1, 2, 0.5, false, false}};       // square to the chord: still used
+  const double c45 = std::sqrt(0.5);
+  for (double s : {1e-8, 1.0, 1e8}) {
+    for (const auto& c : turned) {
       const auto pos = coordinates<D>({{c.x0, c.y0}, {0, 0}, {1, 0}, {c.x3, c.y3}}, s);
       const auto piece = build_spline_segment<D>(pos, 0, 1, 2, 3);
       const auto without = build_spline_segment<D>(pos, 1, 1, 2, c.end_ignored ? 2 : 3);
-      const double change = norm2(piece.a1 - without.a1) + norm2(piece.a2 - without.a2) +
-                            norm2(piece.a3 - without.a3);
-      EXPECT_EQ(change == 0, c.start_ignored) << s << " " << c.x0;
+      EXPECT_EQ(norm2(piece.a1 - without.a1) + norm2(piece.a2 - without.a2) +
+                        norm2(piece.a3 - without.a3) ==
+                    0,
+                c.start_ignored)
+          << s << " " << c.x0;
       EXPECT_EQ(is_chord(piece, pos), c.end_ignored);
     }
-}
-
-// Below a hundredth of the chord the neighbour's length enters in absolute units.
-TYPED_TEST(SplineSegment, ShortNeighbourWeighsByItsOwnLength) {
-  constexpr std::size_t D = TypeParam::value;
-  const double c45 = std::sqrt(0.5);
-  for (double s : scales)
+    // Below a hundredth of the chord a neighbour's length enters in absolute units.
     for (double fraction : {0.005, 0.02}) {
       const double L0 = fraction * s;
       const auto pos = coordinates<D>({{-L0 * c45, -L0 * c45}, {0, 0}, {s, 0}});
       const auto piece = build_spline_segment<D>(pos, 0, 1, 2, 2);
-      const double expected =
-          fraction < 0.01 ? std::atan2(L0 * c45, 1 + L0 * c45) : std::atan2(s * c45, s * c45 + L0);
-      EXPECT_NEAR(std::atan2(piece.a1[1], piece.a1[0]), expected, 1e-12) << s;
+      EXPECT_NEAR(
+          std::atan2(piece.a1[1], piece.a1[0]),
+          fraction < 0.01 ? std::atan2(L0 * c45, 1 + L0 * c45) : std::atan2(s * c45, s * c45 + L0),
+          1e-12)
+          << s;
       EXPECT_NEAR(std::sqrt(norm2(piece.a1)), s, 1e-15 * s);
     }
+  }
 }
 
 TYPED_TEST(SplineSegment, CurvatureOfCirclesLinesAndPoints) {
   constexpr std::size_t D = TypeParam::value;
-  for (double R : scales) {
-    auto pos = coordinates<D>(spline_test::arc(R, 4, 15));
-    for (std::size_t j = 0; D == 3 && j < 4; ++j) {  // tilt the plane about the x axis
-      pos(D - 1, j) = 0.8 * pos(1, j);
-      pos(1, j) *= 0.6;
-    }
-    const auto piece = build_spline_segment<D>(pos, 0, 1, 2, 3);
-    for (double t : {0.0, 0.5, 1.0})
-      EXPECT_NEAR(spline_curvature(piece, t) * R, 1, 0.02) << R << " " << t;
+  auto pos = coordinates<D>(spline_test::arc(1e-8, 4, 15));
+  for (std::size_t j = 0; D == 3 && j < 4; ++j) {  // tilt the plane about the x axis
+    pos(D - 1, j) = 0.8 * pos(1, j);
+    pos(1, j) *= 0.6;
   }
+  for (double t : {0.0, 0.5, 1.0})
+    EXPECT_NEAR(spline_curvature(build_spline_segment<D>(pos, 0, 1, 2, 3), t) * 1e-8, 1, 0.02);
   const auto line = coordinates<D>({{0, 0}, {1, 1}, {2, 2}, {4, 4}});
   EXPECT_NEAR(spline_curvature(build_spline_segment<D>(line, 0, 1, 2, 3), 0.5), 0, 1e-14);
   // Coincident end nodes: a constant piece, without tangent and curvature.
-  const auto pos = coordinates<D>({{-1, 0.5}, {0.25, 3}, {0.25, 3}, {2, 1}});
-  const auto constant = build_spline_segment<D>(pos, 0, 1, 2, 3);
+  const auto point = coordinates<D>({{-1, 0.5}, {0.25, 3}, {0.25, 3}, {2, 1}});
+  const auto constant = build_spline_segment<D>(point, 0, 1, 2, 3);
   EXPECT_EQ(constant.chord + norm2(constant.a1) + norm2(constant.a2) + norm2(constant.a3), 0);
   EXPECT_EQ(spline_curvature(constant, 0.5), DBL_MAX);
 }

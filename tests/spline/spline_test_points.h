@@ -1,8 +1,8 @@
 #ifndef FILUM_TEST_SPLINE_POINTS_H
 #define FILUM_TEST_SPLINE_POINTS_H
 
-// Plane point sets for the spline tests, as coordinates of 2 rows or of 3 (z = 0),
-// and the fixture of the tests that run in both dimensions.
+// Plane point sets for the spline tests, as coordinates of 2 rows or of 3 (z = 0), and the
+// fixture of the tests that run in both dimensions.
 
 #include <algorithm>
 #include <array>
