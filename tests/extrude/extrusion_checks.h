@@ -8,28 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <vorn/filum.h>
+
 #include "support/filum_test.h"
 
 namespace extrusion_checks {
 
 using call = std::function<int(vorn::dense2D<double>&, vorn::dense1D<unsigned>&)>;
 #define ROW(expr) [&](vorn::dense2D<double>& p, vorn::dense1D<unsigned>& i) { return expr; }
-
-/// One call on a fresh pos of `rows` rows and 2 columns, and its code.
-struct code_case {
-  std::size_t rows;
-  call run;
-  int expected;
-};
-
-/// Shape and entries of a matrix, column by column.
-inline std::vector<double> take(const vorn::dense2D<double>& m) {
-  std::vector<double> s{double(m.rows()), double(m.cols())};
-  for (std::size_t j = 0; j < m.cols(); ++j)
-    for (std::size_t i = 0; i < m.rows(); ++i)
-      s.push_back(m(i, j));
-  return s;
-}
 
 /// rows x 2 coordinates and the chain {42}, with a picture of pos as it came.
 struct inputs {
@@ -38,19 +24,27 @@ struct inputs {
   std::vector<double> before;
 
   explicit inputs(std::size_t rows)
-      : pos(rows, 2, 3.5), indices(filum_test::ids({42})), before(take(pos)) {}
+      : pos(rows, 2, 3.5), indices(filum_test::ids({42})), before(picture()) {}
+  /// Shape and entries of pos.
+  std::vector<double> picture() const {
+    std::vector<double> s{double(pos.rows()), double(pos.cols())};
+    for (std::size_t j = 0; j < pos.cols(); ++j)
+      for (std::size_t i = 0; i < pos.rows(); ++i)
+        s.push_back(pos(i, j));
+    return s;
+  }
   void expect_unchanged() const {
-    EXPECT_EQ(take(pos), before);
+    EXPECT_EQ(picture(), before);
     EXPECT_EQ(filum_test::entries(indices), std::vector<unsigned>{42});
   }
 };
 
-/// Every call of the table (failures and calls that do nothing) returns its code and
+/// Every call, on a fresh pos of its number of rows and 2 columns, returns its code and
 /// leaves pos and the chain as they were.
-inline void expect_codes(const std::vector<code_case>& cases) {
+inline void expect_codes(const std::vector<std::tuple<std::size_t, call, int>>& cases) {
   for (std::size_t k = 0; k < cases.size(); ++k) {
-    inputs in(cases[k].rows);
-    EXPECT_EQ(cases[k].run(in.pos, in.indices), cases[k].expected) << "case " << k;
+    inputs in(std::get<0>(cases[k]));
+    EXPECT_EQ(std::get<1>(cases[k])(in.pos, in.indices), std::get<2>(cases[k])) << "case " << k;
     in.expect_unchanged();
   }
 }
