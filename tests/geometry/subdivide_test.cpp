@@ -36,30 +36,33 @@ struct call {
 
 }  // namespace
 
-TEST(Subdivide, EqualAndGradedSizes) {
-  call even{values({0, 10}), values({1, 1}), ids({0, 1})};
-  ASSERT_EQ(even.run(), 0);
-  EXPECT_EQ(entries(even.new_indices), (list{77, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1}));
-  for (std::size_t j = 1; j <= 9; ++j)
-    EXPECT_DOUBLE_EQ(even.params[1 + j], static_cast<double>(j));
-  EXPECT_EQ(call::tail(even.sizes, 2), std::vector<double>(9, 1));
-
-  for (double scale : {1.0, 1e8, 1e-8}) {  // 10 / (3 / ln 4) = 4.62: 5 elements
-    const double a = scale == 1e8 ? 1e8 : 0, b = a + 10 * scale;
-    call graded{values({a, b}), values({scale, 4 * scale}), ids({0, 1})};
-    ASSERT_EQ(graded.run(), 0);
-    std::vector<double> u = call::tail(graded.params, 2);
-    ASSERT_EQ(u.size(), 4u);
-    EXPECT_NEAR(graded.sizes[2], (u[0] - a) / (b - a) * 3 * scale + scale, 1e-12 * scale);
-    u.insert(u.begin(), a);
-    u.push_back(b);
-    for (std::size_t k = 2; k < u.size(); ++k)  // steps grow by 4^(1/5)
-      EXPECT_NEAR((u[k] - u[k - 1]) / (u[k - 1] - u[k - 2]), std::pow(4, 0.2), 1e-7) << scale;
-  }
+TEST(Subdivide, GradedSizesChainOrderAndFlatChains) {
+  // 10 / (3 / ln 4) = 4.62: 5 elements whose steps grow by 4^(1/5), sizes linear in them.
+  call graded{values({1e8, 1e8 + 10}), values({1, 4}), ids({0, 1})};
+  ASSERT_EQ(graded.run(), 0);
+  std::vector<double> u = call::tail(graded.params, 2);
+  ASSERT_EQ(u.size(), 4u);
+  EXPECT_NEAR(graded.sizes[2], (u[0] - 1e8) / 10 * 3 + 1, 1e-7);
+  u.insert(u.begin(), 1e8);
+  u.push_back(1e8 + 10);
+  for (std::size_t k = 2; k < u.size(); ++k)
+    EXPECT_NEAR((u[k] - u[k - 1]) / (u[k - 1] - u[k - 2]), std::pow(4, 0.2), 1e-7);
+  // Positions 2, 1, 0 give the parameters 10, 4, 0: the new nodes run down across both
+  // segments, and the interior entry is left out of the new chain.
+  call c{values({0, 4, 10}), values({1, 1, 1}), ids({2, 1, 0})};
+  ASSERT_EQ(c.run(), 0);
+  EXPECT_EQ(call::tail(c.params, 3), (std::vector<double>{9, 8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_EQ(call::tail(c.sizes, 3), std::vector<double>(9, 1));
+  EXPECT_EQ(entries(c.new_indices), (list{77, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0}));
+  // Equal end parameters with at least 3 elements: new nodes repeat the first entry.
+  call flat{values({5, 5}), values({2, 3}), ids({0, 1}), false, false, 3, 4};
+  ASSERT_EQ(flat.run(), 0);
+  EXPECT_EQ(call::tail(flat.params, 2), (std::vector<double>{5, 5}));
+  EXPECT_EQ(call::tail(flat.sizes, 2), (std::vector<double>{2, 2}));
 }
 
 TEST(Subdivide, CountsAreClampedThenRaisedThenMadeEven) {
-  struct Case {
+  const struct {
     double T;  // the real count, with sizes 1
     bool raise_count, force_even;
     unsigned min_elements, max_elements;
@@ -71,7 +74,7 @@ TEST(Subdivide, CountsAreClampedThenRaisedThenMadeEven) {
       {7, false, false, 9, 100, 9},    {70, false, false, 1, 12, 12},
       {70, true, false, 1, 12, 13},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     call k{values({0, c.T}), values({1, 1}), ids({0, 1}),   c.raise_count,
            c.force_even,     c.min_elements, c.max_elements};
     ASSERT_EQ(k.run(), 0);
@@ -80,43 +83,25 @@ TEST(Subdivide, CountsAreClampedThenRaisedThenMadeEven) {
   }
 }
 
-TEST(Subdivide, ChainsAreWalkedInTheirOwnOrder) {
-  // Positions 2, 1, 0 give the parameters 10, 4, 0: the new nodes run down across both
-  // segments, and the interior entry is left out of the new chain.
-  call c{values({0, 4, 10}), values({1, 1, 1}), ids({2, 1, 0})};
-  ASSERT_EQ(c.run(), 0);
-  const std::vector<double> u = call::tail(c.params, 3);
-  ASSERT_EQ(u.size(), 9u);
-  for (std::size_t j = 0; j < 9; ++j)
-    EXPECT_NEAR(u[j], 9.0 - static_cast<double>(j), 1e-14);
-  EXPECT_EQ(entries(c.new_indices), (list{77, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0}));
-
-  // Equal end parameters with at least 3 elements: new nodes repeat the first entry.
-  call flat{values({5, 5}), values({2, 3}), ids({0, 1}), false, false, 3, 4};
-  ASSERT_EQ(flat.run(), 0);
-  EXPECT_EQ(call::tail(flat.params, 2), (std::vector<double>{5, 5}));
-  EXPECT_EQ(call::tail(flat.sizes, 2), (std::vector<double>{2, 2}));
-}
-
-TEST(Subdivide, CodesInArgumentOrder) {
-  struct Case {
-    call c;
+TEST(Subdivide, CodesInArgumentOrderAndStorageFailures) {
+  const struct {
+    std::vector<double> sizes;
+    dense1D<unsigned> indices;
+    unsigned min_elements, max_elements;
     int expected;
   } cases[] = {
-      {{values({0, 1}), values({1}), ids({0, 9})}, -2},  // sizes shorter than params first
-      {{values({0, 1}), values({1, 1}), ids({0}), false, false, 0, 0}, -2},
-      {{values({0, 1}), values({1, 1}), ids({0, 2}), false, false, 0, 0}, -2},
-      {{values({0, 1}), values({1, 1}), ids({0, 1}), false, false, 0, 4}, -6},
-      {{values({0, 1}), values({1, 1}), ids({0, 1}), false, false, 5, 4}, -6},
+      {{1}, ids({0, 9}), 1, 1, -2},  // sizes shorter than params first
+      {{1, 1}, ids({0}), 0, 0, -2},    {{1, 1}, ids({0, 2}), 0, 0, -2},
+      {{1, 1}, ids({0, 1}), 0, 4, -6}, {{1, 1}, ids({0, 1}), 5, 4, -6},
   };
-  for (Case& k : cases) {
-    EXPECT_EQ(k.c.run(), k.expected);
-    EXPECT_EQ(k.c.params.size(), 2u);
-    EXPECT_EQ(entries(k.c.new_indices), list{77});
+  for (const auto& c : cases) {
+    dense1D<double> sizes(c.sizes.size());
+    std::copy(c.sizes.begin(), c.sizes.end(), sizes.begin());
+    call k{values({0, 1}), sizes, c.indices, false, false, c.min_elements, c.max_elements};
+    EXPECT_EQ(k.run(), c.expected);
+    EXPECT_EQ(k.params.size(), 2u);
+    EXPECT_EQ(entries(k.new_indices), list{77});
   }
-}
-
-TEST(Subdivide, StorageFailures) {
   // A failed working vector gives the chain [first, last] and 0; a failed append gives -199
   // with nothing appended.
   std::size_t degraded = 0, reported = 0;
@@ -133,6 +118,5 @@ TEST(Subdivide, StorageFailures) {
         EXPECT_EQ(c.params.size(), result == 0 && !short_chain ? 11u : 2u);
         EXPECT_EQ(c.new_indices.size(), result != 0 ? 1u : short_chain ? 3u : 12u);
       });
-  EXPECT_GT(degraded, 0u);
-  EXPECT_GT(reported, 0u);
+  EXPECT_TRUE(degraded > 0 && reported > 0);
 }
