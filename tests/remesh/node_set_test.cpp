@@ -25,12 +25,14 @@ keys members(const node_set& set) {
 }  // namespace
 
 TEST(NodeSet, BucketCountIsTheFirstTablePrimeNotBelowTheRequest) {
-  const std::size_t requests[] = {0,          13,         14,         24,      3080,
-                                  4294967290, 4294967291, 4294967292, SIZE_MAX};
-  const std::size_t buckets[] = {13,         13,         23,         53,        6151,
-                                 4294967291, 4294967291, 4294967291, 4294967291};
-  for (std::size_t i = 0; i < std::size(requests); ++i)
-    EXPECT_EQ(node_set::bucket_count_for(requests[i]), buckets[i]) << requests[i];
+  for (auto [request, buckets] : {std::pair<std::size_t, std::size_t>{0, 13},
+                                  {13, 13},
+                                  {14, 23},
+                                  {24, 53},
+                                  {3080, 6151},
+                                  {4294967291, 4294967291},
+                                  {SIZE_MAX, 4294967291}})
+    EXPECT_EQ(node_set::bucket_count_for(request), buckets) << request;
 }
 
 TEST(NodeSet, ChainsOfCongruentKeysAndGrowthAtTwiceTheBuckets) {
