@@ -83,7 +83,7 @@ VORN_TESSA_API bool interpolate_reduced3d(const metric_pair3d& pair, double t,
                                           symmetric_fixed<double, 3>& M) noexcept;
 
 /// \brief Clamps the sizes of M into [hmin, hmax] in its own eigenvectors (hmin <= 0: no
-/// lower bound, hmax <= 0: no upper bound; the lower bound wins when hmin > hmax).
+/// lower bound, hmax <= 0: no upper bound; when hmin > hmax every size becomes hmax).
 /// \return false when M is left unchanged (nothing to clamp, invalid result, or entries
 /// that are not finite); otherwise whether the new M is positive definite.
 VORN_TESSA_API bool bound_metric_sizes2d(symmetric_fixed<double, 2>& M, double hmin,
