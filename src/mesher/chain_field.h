@@ -20,8 +20,8 @@
 //                                            pos of that many rows
 //   can_receive(v, rows)                     whether v can take the results appended
 //
-// size_field is the policy of isotropic sizes; a metric policy supplies the same members over
-// a dense2D of tensor columns.
+// size_field is the policy of isotropic sizes; metric_field (metric_field.h) supplies the same
+// members over a dense2D of tensor columns.
 
 #include <algorithm>
 #include <cstddef>
