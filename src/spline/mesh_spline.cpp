@@ -157,6 +157,14 @@ template void spline_mesh<spline_sizes, 3>(dense2D<double>&, const dense1D<unsig
                                            const dense1D<double>&, bool, unsigned, unsigned, double,
                                            double, double, double, dense1D<unsigned>&,
                                            dense1D<double>&, dense1D<double>&, double&) noexcept;
+template void spline_mesh<spline_metrics, 2>(dense2D<double>&, const dense1D<unsigned>&,
+                                             const dense2D<double>&, bool, unsigned, unsigned,
+                                             double, double, double, double, dense1D<unsigned>&,
+                                             dense1D<double>&, dense2D<double>&, double&) noexcept;
+template void spline_mesh<spline_metrics, 3>(dense2D<double>&, const dense1D<unsigned>&,
+                                             const dense2D<double>&, bool, unsigned, unsigned,
+                                             double, double, double, double, dense1D<unsigned>&,
+                                             dense1D<double>&, dense2D<double>&, double&) noexcept;
 
 namespace {
 
@@ -199,6 +207,16 @@ int mesh_spline(dense2D<double>& pos, const dense1D<unsigned>& indices,
   return mesh_spline_checked<spline_sizes>(
       pos, indices, sizes, force_even, min_elements, max_elements, chordal_tol, min_size,
       default_size, max_gradation, new_indices, new_params, new_sizes, max_deviation);
+}
+
+int mesh_spline(dense2D<double>& pos, const dense1D<unsigned>& indices,
+                const dense2D<double>& metrics, bool force_even, unsigned min_elements,
+                unsigned max_elements, double chordal_tol, double min_size, double default_size,
+                double max_gradation, dense1D<unsigned>& new_indices, dense1D<double>& new_params,
+                dense2D<double>& new_metrics, double& max_deviation) noexcept {
+  return mesh_spline_checked<spline_metrics>(
+      pos, indices, metrics, force_even, min_elements, max_elements, chordal_tol, min_size,
+      default_size, max_gradation, new_indices, new_params, new_metrics, max_deviation);
 }
 
 }  // namespace filum
