@@ -3,9 +3,12 @@
 #include <vorn/filum.h>
 
 #include "spline_test_points.h"
+#include "support/metric_columns.h"
 
 using namespace vorn;
 using filum_test::entries;
+using filum_test::metric_along;
+using filum_test::metric_columns;
 using spline_test::coordinates;
 
 template <class Dim>
@@ -16,21 +19,28 @@ namespace {
 
 constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
-// One call of mesh_spline with sizes: its arguments, one size per chain entry, its outputs.
+// One call of mesh_spline: its arguments, one size per chain entry (or metrics, when given),
+// and its outputs.
 struct spline_call {
   dense2D<double> pos;
   dense1D<unsigned> chain;
   dense1D<double> sizes;
+  dense2D<double> metrics;
   unsigned min_elements = 1, max_elements = filum::no_id;
   double chordal_tol = 0, min_size = 0, default_size = 0, max_gradation = 0;
   dense1D<unsigned> new_indices;
   dense1D<double> new_params, new_sizes;
+  dense2D<double> new_metrics;
   double max_deviation = -1;
 
   spline_call(dense2D<double> p, dense1D<unsigned> c, double size)
       : pos(p), chain(c), sizes(c.size(), size) {}
 
   int run() {
+    if (!metrics.empty())
+      return filum::mesh_spline(pos, chain, metrics, false, min_elements, max_elements, chordal_tol,
+                                min_size, default_size, max_gradation, new_indices, new_params,
+                                new_metrics, max_deviation);
     return filum::mesh_spline(pos, chain, sizes, false, min_elements, max_elements, chordal_tol,
                               min_size, default_size, max_gradation, new_indices, new_params,
                               new_sizes, max_deviation);
@@ -42,9 +52,6 @@ struct spline_call {
       sum += (pos(i, new_indices[e + 1]) - pos(i, new_indices[e])) *
              (pos(i, new_indices[f + 1]) - pos(i, new_indices[f]));
     return sum;
-  }
-  double bend(std::size_t e, std::size_t f) const {  // 1 - cosine of the angle of e and f
-    return 1 - dot(e, f) / std::sqrt(dot(e, e) * dot(f, f));
   }
   // Largest distance of the output nodes (at = 0) or the element midpoints (at = 0.5) from
   // the circle of radius R about the origin.
@@ -84,33 +91,33 @@ spline_call closed_circle(double R, double size) {
   return spline_call(pos, chain, size);
 }
 
-void expect_same_mesh(const spline_call& a, const spline_call& b) {
-  EXPECT_EQ(entries(a.new_indices), entries(b.new_indices));
-  EXPECT_EQ(entries(a.new_params), entries(b.new_params));
-  EXPECT_EQ(entries(a.new_sizes), entries(b.new_sizes));
-  EXPECT_EQ(entries(a.pos.as_vector()), entries(b.pos.as_vector()));
-}
-
 }  // namespace
 
 TEST(MeshSplineArguments, CodesInArgumentOrderLeaveTheOutputsAlone) {
-  using spoil = void (*)(spline_call&);
-  const std::pair<int, spoil> cases[] = {
-      {-1, [](spline_call& c) { c.pos = dense2D<double>(1, 5, 0.0); }},
-      {-1, [](spline_call& c) { c.pos = dense2D<double>(4, 5, 0.0); }},
-      {-2, [](spline_call& c) { c.chain = c.chain.sub_vector(0, 3); }},
-      {-2, [](spline_call& c) { c.chain[3] = 5, c.min_elements = 0, c.min_size = -1; }},
-      {-3, [](spline_call& c) { c.sizes.resize(6); }},
-      {-3, [](spline_call& c) { c.sizes[0] = 0; }},
-      {-3, [](spline_call& c) { c.sizes[6] = -1; }},
-      {-3, [](spline_call& c) { c.sizes[3] = not_a_number; }},
-      {-5, [](spline_call& c) { c.min_elements = 0; }},
-      {-5, [](spline_call& c) { c.min_elements = 3, c.max_elements = 2; }},
-      {-8, [](spline_call& c) { c.min_size = -1; }},
-      {-8, [](spline_call& c) { c.min_size = not_a_number; }},
+  const dense2D<double> stretched = metric_columns({metric_along(2, {1, 0}, 1, 5)}, 7);
+  const std::tuple<int, bool, void (*)(spline_call&)> cases[] = {
+      {-1, false, [](spline_call& c) { c.pos = dense2D<double>(1, 5, 0.0); }},
+      {-1, false, [](spline_call& c) { c.pos = dense2D<double>(4, 5, 0.0); }},
+      {-2, false, [](spline_call& c) { c.chain = c.chain.sub_vector(0, 3); }},
+      {-2, false, [](spline_call& c) { c.chain[3] = 5, c.min_elements = 0, c.min_size = -1; }},
+      {-3, false, [](spline_call& c) { c.sizes.resize(6); }},
+      {-3, false, [](spline_call& c) { c.sizes[0] = 0; }},
+      {-3, false, [](spline_call& c) { c.sizes[6] = -1; }},
+      {-3, false, [](spline_call& c) { c.sizes[3] = not_a_number; }},
+      {-5, false, [](spline_call& c) { c.min_elements = 0; }},
+      {-5, false, [](spline_call& c) { c.min_elements = 3, c.max_elements = 2; }},
+      {-8, false, [](spline_call& c) { c.min_size = -1; }},
+      {-8, false, [](spline_call& c) { c.min_size = not_a_number; }},
+      {-3, true, [](spline_call& c) { c.metrics = c.metrics.sub_matrix(0, 0, 2, 7); }},
+      {-3, true, [](spline_call& c) { c.metrics = c.metrics.sub_matrix(0, 0, 3, 6); }},
+      {-3, true, [](spline_call& c) { c.metrics(0, 6) = 0; }},
+      {-3, true, [](spline_call& c) { c.pos.resize(3, 5); }},
+      {-13, true, [](spline_call& c) { c.new_metrics = dense2D<double>(2, 1, 1.0); }},
+      {-13, true, [](spline_call& c) { c.new_metrics = dense2D<double>(6, 1, 1.0); }},
   };
-  for (const auto& [code, change] : cases) {
+  for (const auto& [code, with_metrics, change] : cases) {
     spline_call call = quarter_circle<2>(0.1);
+    if (with_metrics) call.metrics.copy(stretched);
     change(call);
     call.new_indices = filum_test::ids({7});
     EXPECT_EQ(call.run(), code);
@@ -124,10 +131,14 @@ TEST(MeshSplineArguments, CodesInArgumentOrderLeaveTheOutputsAlone) {
 TYPED_TEST(MeshSpline, StraightSegmentKeepsItsNodesOnTheChordAndAppends) {
   constexpr std::size_t D = TypeParam::value;
   for (double s : {1e-8, 1.0, 1e8}) {
-    // Sizes of 1 give 10 elements; sizes of 100 are capped at the length, 1 element.
-    for (auto [size, elements] : {std::pair{1.0, 10u}, {100.0, 1u}}) {
+    // Sizes of 1 give 10 elements, sizes of 100 are capped at the length (1 element); metrics
+    // of size 1 along the chord and 5 across give 10 elements, of 5 along and 1 across 2.
+    for (auto [size, across, elements] :
+         {std::tuple{1.0, 0.0, 10u}, {100.0, 0.0, 1u}, {1.0, 5.0, 10u}, {5.0, 1.0, 2u}}) {
       spline_call call(coordinates<D>({{0, 0}, {6, 8}}, s), filum_test::ids({0, 0, 1, 1}),
                        size * s);
+      if (across > 0)
+        call.metrics = metric_columns({metric_along(D, {0.6, 0.8, 0}, size * s, across * s)}, 4);
       call.chordal_tol = 1e-3 * s;
       ASSERT_EQ(call.run(), 0);
       ASSERT_EQ(call.elements(), elements) << s;
@@ -136,13 +147,15 @@ TYPED_TEST(MeshSpline, StraightSegmentKeepsItsNodesOnTheChordAndAppends) {
       for (std::size_t j = 0; j <= elements; ++j)
         for (std::size_t i = 0; i < 2; ++i)  // node j at j / elements along the chord
           EXPECT_NEAR(call.pos(i, call.new_indices[j]), (i ? 8 : 6) * s * j / elements, 1e-13 * s);
-      EXPECT_NEAR(call.new_params[1], 1.0 / elements, 1e-14);
-      EXPECT_NEAR(call.new_sizes[1], std::min(size, 10.0) * s, 1e-14 * s);
+      EXPECT_EQ(call.new_metrics.cols(), across > 0 ? elements + 1 : 0);
+      for (double h : call.new_sizes)  // none with metrics
+        EXPECT_NEAR(h, std::min(size, 10.0) * s, 1e-14 * s);
       ASSERT_EQ(call.run(), 0);  // a second call appends behind the first
       const std::size_t n = elements + 1;
       ASSERT_EQ(call.new_indices.size(), 2 * n);
       EXPECT_EQ(call.new_indices[n + 1], elements == 1 ? 1 : call.new_indices[1] + elements - 1);
-      EXPECT_EQ(entries(call.new_sizes.sub_vector(n, n)), entries(call.new_sizes.sub_vector(0, n)));
+      EXPECT_EQ(entries(call.new_params.sub_vector(n, n)),
+                entries(call.new_params.sub_vector(0, n)));
     }
   }
 }
@@ -160,19 +173,18 @@ TYPED_TEST(MeshSpline, WithoutChordalLimitSizesFollowTheNodes) {
   EXPECT_TRUE(reference.new_sizes[0] == 0.1 && reference.new_sizes[reference.elements()] == 0.1);
   // The same mesh for every "off" chordal setting, and whenever the default size or the
   // gradation is not positive (the node sizes are then interpolated).
-  using change = void (*)(spline_call&);
-  for (change same : std::initializer_list<change>{
-           [](spline_call& c) { c.chordal_tol = not_a_number; },
-           [](spline_call& c) { c.chordal_tol = -DBL_MAX; },
-           [](spline_call& c) { c.default_size = 0.5, c.max_gradation = 0; },
-           [](spline_call& c) { c.default_size = 0.5, c.max_gradation = not_a_number; },
-           [](spline_call& c) { c.default_size = not_a_number, c.max_gradation = 2; },
-           [](spline_call& c) { c.chordal_tol = 1e-3, c.min_size = 2; },  // above the length
-       }) {
+  for (auto same : {+[](spline_call& c) { c.chordal_tol = not_a_number; },
+                    +[](spline_call& c) { c.chordal_tol = -DBL_MAX; },
+                    +[](spline_call& c) { c.default_size = 0.5, c.max_gradation = 0; },
+                    +[](spline_call& c) { c.default_size = 0.5, c.max_gradation = not_a_number; },
+                    +[](spline_call& c) { c.default_size = not_a_number, c.max_gradation = 2; },
+                    +[](spline_call& c) { c.chordal_tol = 1e-3, c.min_size = 2; }}) {
     spline_call call = node_sized();
     same(call);
     ASSERT_EQ(call.run(), 0);
-    expect_same_mesh(reference, call);
+    EXPECT_EQ(entries(call.new_indices), entries(reference.new_indices));
+    EXPECT_EQ(entries(call.new_sizes), entries(reference.new_sizes));
+    EXPECT_EQ(entries(call.pos.as_vector()), entries(reference.pos.as_vector()));
   }
   // A small default size between the nodes, spread by the gradation, refines the mesh.
   spline_call graded = quarter_circle<D>(0.1);
@@ -189,9 +201,14 @@ TYPED_TEST(MeshSpline, CurvatureRefinesAClosedCircleDownToTheMinimumSize) {
       call.chordal_tol = tol * R;
       call.min_size = tol < 1e-4 ? 0.02 * R : 0;
       ASSERT_EQ(call.run(), 0);
-      EXPECT_TRUE(call.new_indices[0] == 0 && call.new_indices[call.elements()] == 0);
-      EXPECT_LT(call.bend(call.elements() - 1, 0), 2.25 * call.bend(0, 1));  // closing node
-      for (std::size_t e = 0; e < call.elements(); ++e)
+      const std::size_t E = call.elements();
+      EXPECT_TRUE(call.new_indices[0] == 0 && call.new_indices[E] == 0);
+      // No kink at the closing node: the last and first elements turn as little as the others.
+      const double closing =
+          call.dot(E - 1, 0) / std::sqrt(call.dot(E - 1, E - 1) * call.dot(0, 0));
+      const double next = call.dot(0, 1) / std::sqrt(call.dot(0, 0) * call.dot(1, 1));
+      EXPECT_LT(1 - closing, 2.25 * (1 - next));
+      for (std::size_t e = 0; e < E; ++e)
         ASSERT_GE(std::sqrt(call.dot(e, e)), 0.95 * call.min_size);
       if (call.min_size > 0) continue;  // coarser than the tolerance asks
       EXPECT_LT(call.off_circle(R, 0), 0.2 * tol * R);
@@ -201,18 +218,51 @@ TYPED_TEST(MeshSpline, CurvatureRefinesAClosedCircleDownToTheMinimumSize) {
   }
 }
 
+TYPED_TEST(MeshSpline, IsotropicMetricsMeshLikeTheirSizes) {
+  constexpr std::size_t D = TypeParam::value;
+  for (auto setting :
+       {+[](spline_call& c) { c.sizes[3] = 0.05; }, +[](spline_call& c) { c.chordal_tol = 1e-3; },
+        +[](spline_call& c) { c.default_size = 0.02, c.max_gradation = 1.1; }}) {
+    spline_call sized = quarter_circle<D>(0.1), metric = quarter_circle<D>(0.1);
+    setting(sized), setting(metric);
+    std::vector<std::vector<double>> isotropic;
+    for (double h : metric.sizes)
+      isotropic.push_back(metric_along(D, {1, 0, 0}, h, h));
+    metric.metrics = metric_columns(isotropic);
+    metric.new_metrics = metric_columns({isotropic[0]});  // kept in front
+    ASSERT_EQ(sized.run(), 0);
+    ASSERT_EQ(metric.run(), 0);
+    ASSERT_EQ(entries(metric.new_indices), entries(sized.new_indices));
+    ASSERT_EQ(metric.new_metrics.cols(), sized.new_indices.size() + 1);
+    EXPECT_EQ(filum_test::column(metric.new_metrics, 0), isotropic[0]);
+    for (std::size_t j = 0; j < sized.new_indices.size(); ++j) {
+      const double h = sized.new_sizes[j];
+      const auto expected = metric_along(D, {1, 0, 0}, h, h);
+      for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(metric.new_metrics(i, j + 1) * h * h, expected[i] * h * h, 1e-9);
+      for (std::size_t i = 0; i < D; ++i)
+        EXPECT_NEAR(metric.pos(i, metric.new_indices[j]), sized.pos(i, sized.new_indices[j]),
+                    1e-12);
+    }
+  }
+}
+
 TEST(MeshSplineStorage, FailuresReturnZeroAndKeepIdentifiersValid) {
-  auto prepare = [] {
-    spline_call call = quarter_circle<3>(0.1);
-    call.chordal_tol = 1e-3, call.default_size = 0.05, call.max_gradation = 1.5;
-    return call;
-  };
-  const std::size_t runs = filum_test::sweep_allocation_failures(
-      prepare, [](spline_call& call) { return call.run(); },
-      [](spline_call& call, int result, bool) {
-        EXPECT_EQ(result, 0);
-        for (std::size_t j = 0; j < call.new_indices.size(); ++j)
-          EXPECT_LT(call.new_indices[j], call.pos.cols());
-      });
-  EXPECT_GT(runs, 10u);
+  for (bool with_metrics : {false, true}) {
+    const std::size_t runs = filum_test::sweep_allocation_failures(
+        [&] {
+          spline_call call = quarter_circle<3>(0.1);
+          call.chordal_tol = 1e-3, call.default_size = 0.05, call.max_gradation = 1.5;
+          if (with_metrics)
+            call.metrics = metric_columns({metric_along(3, {1, 0, 0}, 0.1, 0.2)}, 7);
+          return call;
+        },
+        [](spline_call& call) { return call.run(); },
+        [](spline_call& call, int result, bool) {
+          EXPECT_EQ(result, 0);
+          for (std::size_t j = 0; j < call.new_indices.size(); ++j)
+            EXPECT_LT(call.new_indices[j], call.pos.cols());
+        });
+    EXPECT_GT(runs, 10u);
+  }
 }
