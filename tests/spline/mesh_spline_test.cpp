@@ -25,12 +25,11 @@ struct spline_call {
   dense2D<double> pos;
   dense1D<unsigned> chain;
   dense1D<double> sizes;
-  dense2D<double> metrics;
+  dense2D<double> metrics, new_metrics;
   unsigned min_elements = 1, max_elements = filum::no_id;
   double chordal_tol = 0, min_size = 0, default_size = 0, max_gradation = 0;
   dense1D<unsigned> new_indices;
   dense1D<double> new_params, new_sizes;
-  dense2D<double> new_metrics;
   double max_deviation = -1;
 
   spline_call(dense2D<double> p, dense1D<unsigned> c, double size)
@@ -46,23 +45,33 @@ struct spline_call {
                               new_sizes, max_deviation);
   }
   std::size_t elements() const { return new_indices.size() - 1; }
-  double dot(std::size_t e, std::size_t f) const {  // of the vectors of elements e and f
-    double sum = 0;
-    for (std::size_t i = 0; i < pos.rows(); ++i)
-      sum += (pos(i, new_indices[e + 1]) - pos(i, new_indices[e])) *
-             (pos(i, new_indices[f + 1]) - pos(i, new_indices[f]));
-    return sum;
+  // Coordinate i of output node j, moved by share of the way to node j + 1.
+  double at(std::size_t i, std::size_t j, double share = 0) const {
+    const double a = pos(i, new_indices[j]);
+    return share == 0 ? a : a + share * (pos(i, new_indices[j + 1]) - a);
   }
-  // Largest distance of the output nodes (at = 0) or the element midpoints (at = 0.5) from
-  // the circle of radius R about the origin.
-  double off_circle(double R, double at) const {
+  double length(std::size_t e) const {  // of element e
+    double ee = 0;
+    for (std::size_t i = 0; i < pos.rows(); ++i)
+      ee += (at(i, e, 1) - at(i, e)) * (at(i, e, 1) - at(i, e));
+    return std::sqrt(ee);
+  }
+  double cosine(std::size_t e, std::size_t f) const {  // of the angle of elements e and f
+    double ef = 0, ee = 0, ff = 0;
+    for (std::size_t i = 0; i < pos.rows(); ++i) {
+      const double u = at(i, e, 1) - at(i, e), v = at(i, f, 1) - at(i, f);
+      ef += u * v, ee += u * u, ff += v * v;
+    }
+    return ef / std::sqrt(ee * ff);
+  }
+  // Largest distance of the output nodes (share 0) or of the element midpoints (share 0.5)
+  // from the circle of radius R about the origin.
+  double off_circle(double R, double share) const {
     double worst = 0;
     for (std::size_t j = 0; j < elements(); ++j) {
       double r2 = 0;
-      for (std::size_t i = 0; i < pos.rows(); ++i) {
-        const double a = pos(i, new_indices[j]), b = pos(i, new_indices[j + 1]);
-        r2 += (a + at * (b - a)) * (a + at * (b - a));
-      }
+      for (std::size_t i = 0; i < pos.rows(); ++i)
+        r2 += at(i, j, share) * at(i, j, share);
       worst = std::max(worst, std::fabs(std::sqrt(r2) - R));
     }
     return worst;
@@ -76,19 +85,42 @@ spline_call quarter_circle(double size) {
                      size);
 }
 
-// The circle of radius R through 64 nodes, closed at node 0 by the chain 63, 0, 1, ..., 63,
-// 0, 1; in space it lies in the plane x = y.
+// The loop r = R (1 + lobes cos 3a) through m nodes, closed at node 0 by the chain m - 1, 0,
+// 1, ..., m - 1, 0, 1; in space it lies in the plane x = y.
 template <std::size_t D>
-spline_call closed_circle(double R, double size) {
-  dense2D<double> pos = coordinates<D>(spline_test::arc(R, 64, 360.0 / 64));
-  for (std::size_t j = 0; D == 3 && j < 64; ++j) {
-    pos(2, j) = pos(1, j);
-    pos(0, j) = pos(1, j) = pos(0, j) / std::sqrt(2.0);
+spline_call closed_loop(unsigned m, double R, double lobes, double size) {
+  dense2D<double> pos(D, m, 0.0);
+  dense1D<unsigned> chain(m + 3);
+  for (unsigned k = 0; k < m + 3; ++k) {
+    chain[k] = (k + m - 1) % m;
+    const double a = 2 * spline_test::pi * k / m, r = R * (1 + lobes * std::cos(3 * a));
+    const double x = r * std::cos(a) / std::sqrt(D - 1.0), y = r * std::sin(a);
+    if (k < m) pos(0, k) = x, pos(D - 1, k) = y, pos(1, k) = D == 3 ? x : y;
   }
-  dense1D<unsigned> chain(67);
-  for (unsigned k = 0; k < 67; ++k)
-    chain[k] = (k + 63) % 64;
   return spline_call(pos, chain, size);
+}
+
+// Runs call with the isotropic metrics of its sizes and expects the mesh of `sized`, the
+// same call run with sizes: the same nodes, with the metric I / h^2 at a node of size h,
+// appended behind a column that was there before.
+template <std::size_t D>
+void expect_like_sizes(spline_call call, const spline_call& sized) {
+  std::vector<std::vector<double>> isotropic;
+  for (double h : call.sizes)
+    isotropic.push_back(metric_along(D, {1, 0, 0}, h, h));
+  call.metrics = metric_columns(isotropic);
+  call.new_metrics = metric_columns({isotropic[0]});
+  ASSERT_EQ(call.run(), 0);
+  ASSERT_EQ(entries(call.new_indices), entries(sized.new_indices));
+  ASSERT_EQ(call.new_metrics.cols(), sized.new_indices.size() + 1);
+  for (std::size_t j = 0; j < sized.new_indices.size(); ++j) {
+    const double h = sized.new_sizes[j];
+    const auto expected = metric_along(D, {1, 0, 0}, h, h);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+      EXPECT_NEAR(call.new_metrics(i, j + 1) * h * h, expected[i] * h * h, 1e-9);
+    for (std::size_t i = 0; i < D; ++i)
+      EXPECT_NEAR(call.at(i, j), sized.at(i, j), 1e-12);
+  }
 }
 
 }  // namespace
@@ -121,10 +153,8 @@ TEST(MeshSplineArguments, CodesInArgumentOrderLeaveTheOutputsAlone) {
     change(call);
     call.new_indices = filum_test::ids({7});
     EXPECT_EQ(call.run(), code);
-    EXPECT_EQ(call.max_deviation, 0) << code;
-    EXPECT_EQ(call.pos.cols(), 5u) << code;
+    EXPECT_TRUE(call.max_deviation == 0 && call.pos.cols() == 5 && call.new_params.empty()) << code;
     EXPECT_EQ(entries(call.new_indices), std::vector<unsigned>{7});
-    EXPECT_TRUE(call.new_params.empty() && call.new_sizes.empty());
   }
 }
 
@@ -146,21 +176,18 @@ TYPED_TEST(MeshSpline, StraightSegmentKeepsItsNodesOnTheChordAndAppends) {
       EXPECT_TRUE(call.new_indices[0] == 0 && call.new_indices[elements] == 1);
       for (std::size_t j = 0; j <= elements; ++j)
         for (std::size_t i = 0; i < 2; ++i)  // node j at j / elements along the chord
-          EXPECT_NEAR(call.pos(i, call.new_indices[j]), (i ? 8 : 6) * s * j / elements, 1e-13 * s);
+          EXPECT_NEAR(call.at(i, j), (i ? 8 : 6) * s * j / elements, 1e-13 * s);
       EXPECT_EQ(call.new_metrics.cols(), across > 0 ? elements + 1 : 0);
       for (double h : call.new_sizes)  // none with metrics
         EXPECT_NEAR(h, std::min(size, 10.0) * s, 1e-14 * s);
       ASSERT_EQ(call.run(), 0);  // a second call appends behind the first
-      const std::size_t n = elements + 1;
-      ASSERT_EQ(call.new_indices.size(), 2 * n);
-      EXPECT_EQ(call.new_indices[n + 1], elements == 1 ? 1 : call.new_indices[1] + elements - 1);
-      EXPECT_EQ(entries(call.new_params.sub_vector(n, n)),
-                entries(call.new_params.sub_vector(0, n)));
+      EXPECT_EQ(entries(call.new_params.sub_vector(elements + 1, elements + 1)),
+                entries(call.new_params.sub_vector(0, elements + 1)));
     }
   }
 }
 
-TYPED_TEST(MeshSpline, WithoutChordalLimitSizesFollowTheNodes) {
+TYPED_TEST(MeshSpline, SettingsThatInterpolateTheNodeValues) {
   constexpr std::size_t D = TypeParam::value;
   auto node_sized = [] {  // 0.1 at the ends, 0.05 in the middle, ghosts unused
     spline_call call = quarter_circle<D>(0.1);
@@ -171,8 +198,9 @@ TYPED_TEST(MeshSpline, WithoutChordalLimitSizesFollowTheNodes) {
   ASSERT_EQ(reference.run(), 0);
   EXPECT_GT(reference.elements(), 16u);
   EXPECT_TRUE(reference.new_sizes[0] == 0.1 && reference.new_sizes[reference.elements()] == 0.1);
+  expect_like_sizes<D>(node_sized(), reference);
   // The same mesh for every "off" chordal setting, and whenever the default size or the
-  // gradation is not positive (the node sizes are then interpolated).
+  // gradation is not positive.
   for (auto same : {+[](spline_call& c) { c.chordal_tol = not_a_number; },
                     +[](spline_call& c) { c.chordal_tol = -DBL_MAX; },
                     +[](spline_call& c) { c.default_size = 0.5, c.max_gradation = 0; },
@@ -182,68 +210,54 @@ TYPED_TEST(MeshSpline, WithoutChordalLimitSizesFollowTheNodes) {
     spline_call call = node_sized();
     same(call);
     ASSERT_EQ(call.run(), 0);
-    EXPECT_EQ(entries(call.new_indices), entries(reference.new_indices));
     EXPECT_EQ(entries(call.new_sizes), entries(reference.new_sizes));
     EXPECT_EQ(entries(call.pos.as_vector()), entries(reference.pos.as_vector()));
   }
   // A small default size between the nodes, spread by the gradation, refines the mesh.
-  spline_call graded = quarter_circle<D>(0.1);
-  graded.default_size = 0.02, graded.max_gradation = 1.1;
-  ASSERT_EQ(graded.run(), 0);
-  EXPECT_GT(graded.elements(), 2 * reference.elements());
+  auto graded = [] {
+    spline_call call = quarter_circle<D>(0.1);
+    call.default_size = 0.02, call.max_gradation = 1.1;
+    return call;
+  };
+  spline_call call = graded();
+  ASSERT_EQ(call.run(), 0);
+  EXPECT_GT(call.elements(), 2 * reference.elements());
+  expect_like_sizes<D>(graded(), call);
 }
 
 TYPED_TEST(MeshSpline, CurvatureRefinesAClosedCircleDownToTheMinimumSize) {
   constexpr std::size_t D = TypeParam::value;
   for (double tol : {1e-2, 1e-3, 1e-4, 1e-5}) {
     for (double R : {1e-8, 1.0, 1e8}) {
-      spline_call call = closed_circle<D>(R, 10 * R);  // sizes above the length
+      spline_call call = closed_loop<D>(64, R, 0, 10 * R);  // sizes above the length
       call.chordal_tol = tol * R;
       call.min_size = tol < 1e-4 ? 0.02 * R : 0;
       ASSERT_EQ(call.run(), 0);
-      const std::size_t E = call.elements();
-      EXPECT_TRUE(call.new_indices[0] == 0 && call.new_indices[E] == 0);
-      // No kink at the closing node: the last and first elements turn as little as the others.
-      const double closing =
-          call.dot(E - 1, 0) / std::sqrt(call.dot(E - 1, E - 1) * call.dot(0, 0));
-      const double next = call.dot(0, 1) / std::sqrt(call.dot(0, 0) * call.dot(1, 1));
-      EXPECT_LT(1 - closing, 2.25 * (1 - next));
-      for (std::size_t e = 0; e < E; ++e)
-        ASSERT_GE(std::sqrt(call.dot(e, e)), 0.95 * call.min_size);
+      EXPECT_TRUE(call.new_indices[0] == 0 && call.new_indices[call.elements()] == 0);
+      for (std::size_t j = 0; j < call.elements(); ++j)
+        ASSERT_GE(call.length(j), 0.95 * call.min_size);
       if (call.min_size > 0) continue;  // coarser than the tolerance asks
       EXPECT_LT(call.off_circle(R, 0), 0.2 * tol * R);
       EXPECT_LT(call.off_circle(R, 0.5), 1.2 * tol * R);  // as refined as the tolerance
       EXPECT_GT(call.off_circle(R, 0.5), 0.8 * tol * R);  // asks, and not more
+      if (R == 1 && tol == 1e-3) {
+        spline_call twin = closed_loop<D>(64, R, 0, 10 * R);
+        twin.chordal_tol = tol;
+        expect_like_sizes<D>(twin, call);
+      }
     }
   }
 }
 
-TYPED_TEST(MeshSpline, IsotropicMetricsMeshLikeTheirSizes) {
+TYPED_TEST(MeshSpline, ClosedLoopHasNoKinkAtItsClosingNodeUnlikeOpenEnds) {
   constexpr std::size_t D = TypeParam::value;
-  for (auto setting :
-       {+[](spline_call& c) { c.sizes[3] = 0.05; }, +[](spline_call& c) { c.chordal_tol = 1e-3; },
-        +[](spline_call& c) { c.default_size = 0.02, c.max_gradation = 1.1; }}) {
-    spline_call sized = quarter_circle<D>(0.1), metric = quarter_circle<D>(0.1);
-    setting(sized), setting(metric);
-    std::vector<std::vector<double>> isotropic;
-    for (double h : metric.sizes)
-      isotropic.push_back(metric_along(D, {1, 0, 0}, h, h));
-    metric.metrics = metric_columns(isotropic);
-    metric.new_metrics = metric_columns({isotropic[0]});  // kept in front
-    ASSERT_EQ(sized.run(), 0);
-    ASSERT_EQ(metric.run(), 0);
-    ASSERT_EQ(entries(metric.new_indices), entries(sized.new_indices));
-    ASSERT_EQ(metric.new_metrics.cols(), sized.new_indices.size() + 1);
-    EXPECT_EQ(filum_test::column(metric.new_metrics, 0), isotropic[0]);
-    for (std::size_t j = 0; j < sized.new_indices.size(); ++j) {
-      const double h = sized.new_sizes[j];
-      const auto expected = metric_along(D, {1, 0, 0}, h, h);
-      for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(metric.new_metrics(i, j + 1) * h * h, expected[i] * h * h, 1e-9);
-      for (std::size_t i = 0; i < D; ++i)
-        EXPECT_NEAR(metric.pos(i, metric.new_indices[j]), sized.pos(i, sized.new_indices[j]),
-                    1e-12);
-    }
+  for (bool closed : {true, false}) {
+    spline_call call = closed_loop<D>(12, 1, 0.3, 0.05);
+    if (!closed) call.chain[0] = call.chain[1], call.chain[14] = call.chain[13];
+    call.chordal_tol = 1e-5;
+    ASSERT_EQ(call.run(), 0);
+    const std::size_t E = call.elements();  // the first and last elements turn like the others
+    EXPECT_EQ(1 - call.cosine(E - 1, 0) < 2.25 * (1 - call.cosine(0, 1)), closed);
   }
 }
 
