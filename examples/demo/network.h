@@ -1,0 +1,38 @@
+#ifndef FILUM_DEMO_NETWORK_H
+#define FILUM_DEMO_NETWORK_H
+
+// A line network as the demo keeps it: plain vectors, converted to the library's
+// containers at the call.
+
+#include <string>
+#include <vector>
+
+namespace demo {
+
+/// A network of two-node edges in the plane (dim 2) or in space (dim 3).
+struct network {
+  int dim = 2;
+  std::vector<double> coords;        ///< dim values per node
+  std::vector<unsigned> edges;       ///< 2 node identifiers per element
+  std::vector<unsigned> colors;      ///< one colour per element
+  std::vector<unsigned> hard_edges;  ///< elements kept as they are
+  std::vector<double> node_sizes;    ///< target size per node (0: the default size)
+  std::vector<std::string> names;    ///< a name per colour, for the report
+
+  std::size_t node_count() const { return coords.size() / static_cast<std::size_t>(dim); }
+  std::size_t element_count() const { return edges.size() / 2; }
+
+  /// Appends a node with its target size and returns its identifier.
+  unsigned add_node(const double* p, double size);
+  /// Appends the elements joining consecutive nodes of a chain, all of one colour.
+  /// Returns the identifier of the first new element.
+  unsigned add_chain(const std::vector<unsigned>& chain, unsigned color);
+  /// Appends the polyline through the given points (dim values each) as elements of one
+  /// colour; a closed polyline returns to its first node. Returns the first new element.
+  unsigned add_polyline(const std::vector<double>& points, bool closed, unsigned color,
+                        double size);
+};
+
+}  // namespace demo
+
+#endif

@@ -1,0 +1,112 @@
+#include "sample_network.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace demo {
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+// A closed blob r(θ) = radius (1 + wobble(θ)) around (cx, cy), n points, not repeated.
+template <class Wobble>
+std::vector<double> blob(double cx, double cy, double radius, int n, Wobble wobble) {
+  std::vector<double> p;
+  for (int k = 0; k < n; ++k) {
+    const double theta = 2 * pi * k / n;
+    const double r = radius * (1 + wobble(theta));
+    p.push_back(cx + r * std::cos(theta));
+    p.push_back(cy + r * std::sin(theta));
+  }
+  return p;
+}
+
+// NACA 0012 with a closed, sharp trailing edge: chord 1 from (x0, y0), turned by alpha,
+// n points per side with cosine spacing; the loop starts at the trailing edge.
+std::vector<double> naca0012(double x0, double y0, double alpha, int n) {
+  auto thickness = [](double x) {
+    return 0.6 * (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x -
+                  0.1036 * x * x * x * x);
+  };
+  std::vector<double> p;
+  auto put = [&](double x, double y) {
+    p.push_back(x0 + std::cos(alpha) * x + std::sin(alpha) * y);
+    p.push_back(y0 - std::sin(alpha) * x + std::cos(alpha) * y);
+  };
+  for (int k = 0; k < n; ++k) {  // upper side, trailing edge to leading edge
+    const double x = 0.5 * (1 + std::cos(pi * k / n));
+    put(x, thickness(x));
+  }
+  for (int k = 0; k < n; ++k) {  // lower side, leading edge to trailing edge
+    const double x = 0.5 * (1 - std::cos(pi * k / n));
+    put(x, -thickness(x));
+  }
+  return p;
+}
+
+}  // namespace
+
+network sample_network() {
+  network net;
+  net.dim = 2;
+  net.names = {"channel bottom", "channel outlet", "channel top", "channel inlet",
+               "airfoil",        "coastline",      "island A",    "island B"};
+  // The channel: four walls of their own colours sharing the corner nodes.
+  const double wall = 0.08;
+  const double corners[4][2] = {{-0.6, -0.6}, {1.8, -0.6}, {1.8, 0.6}, {-0.6, 0.6}};
+  unsigned corner[4];
+  for (int c = 0; c < 4; ++c)
+    corner[c] = net.add_node(corners[c], wall);
+  const int segments[4] = {24, 12, 24, 12};
+  unsigned inlet = 0;
+  for (unsigned w = 0; w < 4; ++w) {
+    const double* a = corners[w];
+    const double* b = corners[(w + 1) % 4];
+    std::vector<unsigned> chain{corner[w]};
+    for (int k = 1; k < segments[w]; ++k) {
+      const double t = static_cast<double>(k) / segments[w];
+      const double p[2] = {a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])};
+      chain.push_back(net.add_node(p, wall));
+    }
+    chain.push_back(corner[(w + 1) % 4]);
+    inlet = net.add_chain(chain, w);
+  }
+  net.hard_edges.push_back(inlet + 6);  // a short inlet port, kept exactly as it is
+  // The airfoil, slightly inclined, inside the channel.
+  net.add_polyline(naca0012(0.0, 0.02, 4 * pi / 180, 90), true, 4, 0.015);
+  // The coastline with two islands, to the right.
+  net.add_polyline(blob(3.6, 0.0, 1.2, 400,
+                        [](double t) {
+                          return 0.15 * std::sin(3 * t) + 0.07 * std::cos(7 * t) +
+                                 0.04 * std::sin(13 * t);
+                        }),
+                   true, 5, 0.05);
+  net.add_polyline(blob(3.3, 0.35, 0.22, 80, [](double t) { return 0.2 * std::sin(2 * t); }), true,
+                   6, 0.03);
+  net.add_polyline(blob(4.0, -0.4, 0.16, 60, [](double t) { return 0.1 * std::cos(3 * t); }), true,
+                   7, 0.03);
+  return net;
+}
+
+network network_from_polylines(const polyline_file& file) {
+  network net;
+  net.dim = file.dim;
+  std::vector<double> lo(file.dim, 1e300), hi(file.dim, -1e300);
+  for (const polyline& line : file.lines)
+    for (std::size_t k = 0; k < line.points.size(); ++k) {
+      lo[k % file.dim] = std::min(lo[k % file.dim], line.points[k]);
+      hi[k % file.dim] = std::max(hi[k % file.dim], line.points[k]);
+    }
+  double diagonal = 0;
+  for (int i = 0; i < file.dim; ++i)
+    diagonal += (hi[i] - lo[i]) * (hi[i] - lo[i]);
+  const double size = std::sqrt(diagonal) / 40;
+  unsigned color = 0;
+  for (const polyline& line : file.lines) {
+    net.names.push_back("polyline " + std::to_string(color + 1));
+    net.add_polyline(line.points, line.closed, color++, size > 0 ? size : 1);
+  }
+  return net;
+}
+
+}  // namespace demo
