@@ -14,8 +14,8 @@ namespace demo {
 struct line_row {
   std::string name;
   std::size_t elements = 0;
-  double shortest = 0;   ///< smallest element length / target size
-  double longest = 0;    ///< largest element length / target size
+  double shortest = 0;   ///< smallest element length / target size at its midpoint
+  double longest = 0;    ///< largest element length / target size at its midpoint
   double deviation = 0;  ///< largest distance of the line's nodes from the input curve
 };
 

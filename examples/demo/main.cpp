@@ -24,7 +24,7 @@ namespace {
 // Settings of the remeshing, derived from the network's sizes.
 struct settings {
   double default_size;
-  double corner_angle = 40;
+  double corner_angle = 60;
   double chordal_tol;
   double max_gradation = 1.3;
   double min_size;
@@ -36,7 +36,7 @@ settings settings_for(const demo::network& net) {
     largest = std::max(largest, h);
   settings s;
   s.default_size = largest;
-  s.chordal_tol = largest / 50;
+  s.chordal_tol = largest / 10;
   s.min_size = largest / 100;
   return s;
 }

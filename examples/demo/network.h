@@ -18,6 +18,7 @@ struct network {
   std::vector<unsigned> hard_edges;  ///< elements kept as they are
   std::vector<double> node_sizes;    ///< target size per node (0: the default size)
   std::vector<std::string> names;    ///< a name per colour, for the report
+  std::vector<double> zoom;          ///< x0, y0, x1, y1 of a detail worth showing, or empty
 
   std::size_t node_count() const { return coords.size() / static_cast<std::size_t>(dim); }
   std::size_t element_count() const { return edges.size() / 2; }

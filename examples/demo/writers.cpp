@@ -28,18 +28,22 @@ void grow(box& b, const network& net) {
   }
 }
 
-// One panel: elements as lines, used nodes as dots, mapped from the box into
-// [left, left + width] x [top, top + height].
-void draw_panel(std::ostream& out, const network& net, const box& b, double left, double top,
-                double width, double height, const char* title) {
+// One panel: the elements of a network as lines and their nodes as dots, the window b
+// mapped into [left, left + width] x [top, top + height] and clipped to it.
+void draw_panel(std::ostream& out, int id, const network& net, const box& b, double left,
+                double top, double width, double height, double dot, const std::string& title) {
   const double scale = std::min(width / (b.x1 - b.x0), height / (b.y1 - b.y0));
   auto sx = [&](double x) { return left + (x - b.x0) * scale; };
   auto sy = [&](double y) { return top + height - (y - b.y0) * scale; };
   char buffer[256];
   std::snprintf(buffer, sizeof buffer,
-                "<text x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" font-size=\"16\">%s "
-                "(%zu elements)</text>\n",
-                left, top - 12, title, net.element_count());
+                "<text x=\"%.1f\" y=\"%.1f\" font-family=\"sans-serif\" font-size=\"15\">", left,
+                top - 10);
+  out << buffer << title << "</text>\n";
+  std::snprintf(buffer, sizeof buffer,
+                "<clipPath id=\"panel%d\"><rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" "
+                "height=\"%.1f\"/></clipPath>\n<g clip-path=\"url(#panel%d)\">\n",
+                id, left, top, width, height, id);
   out << buffer;
   std::vector<char> used(net.node_count(), 0);
   for (std::size_t e = 0; e < net.element_count(); ++e) {
@@ -54,10 +58,17 @@ void draw_panel(std::ostream& out, const network& net, const box& b, double left
   }
   for (std::size_t n = 0; n < used.size(); ++n) {
     if (!used[n]) continue;
-    std::snprintf(buffer, sizeof buffer, "<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1.1\"/>\n",
-                  sx(net.coords[n * net.dim]), sy(net.coords[n * net.dim + 1]));
+    std::snprintf(buffer, sizeof buffer, "<circle cx=\"%.2f\" cy=\"%.2f\" r=\"%.1f\"/>\n",
+                  sx(net.coords[n * net.dim]), sy(net.coords[n * net.dim + 1]), dot);
     out << buffer;
   }
+  out << "</g>\n";
+}
+
+// The height of a panel of the given width showing the window b.
+double panel_height(const box& b, double width) {
+  const double w = std::max(b.x1 - b.x0, 1e-300);
+  return std::min(std::max(width * (b.y1 - b.y0) / w, 120.0), 1200.0);
 }
 
 }  // namespace
@@ -87,19 +98,29 @@ void write_vtk(std::ostream& out, const network& net, const char* title) {
 }
 
 void write_svg(std::ostream& out, const network& input, const network& output) {
-  box b;
-  grow(b, input);
-  grow(b, output);
-  const double panel = 760, margin = 40;
-  const double height = panel * (b.y1 - b.y0) / std::max(b.x1 - b.x0, 1e-300);
-  const double total_height = std::min(std::max(height, 200.0), 2000.0) + 2 * margin;
-  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << 2 * panel + 3 * margin
-      << "\" height=\"" << total_height << "\">\n"
+  box all;
+  grow(all, input);
+  grow(all, output);
+  const double width = 760, margin = 40;
+  const double full = panel_height(all, width);
+  const bool zoomed = input.zoom.size() == 4;
+  box detail;
+  if (zoomed) detail = box{input.zoom[0], input.zoom[1], input.zoom[2], input.zoom[3]};
+  const double near = zoomed ? panel_height(detail, width) : 0;
+  const double height = margin + full + (zoomed ? margin + near : 0) + margin;
+  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << 2 * width + 3 * margin
+      << "\" height=\"" << height << "\">\n"
       << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
-      << "<g stroke-width=\"0.8\" fill=\"black\">\n";
-  const double h = total_height - 2 * margin;
-  draw_panel(out, input, b, margin, margin, panel, h, "input");
-  draw_panel(out, output, b, 2 * margin + panel, margin, panel, h, "remeshed");
+      << "<g stroke-width=\"0.9\" fill=\"black\">\n";
+  const std::string in = "input: " + std::to_string(input.element_count()) + " elements";
+  const std::string re = "remeshed: " + std::to_string(output.element_count()) + " elements";
+  draw_panel(out, 1, input, all, margin, margin, width, full, 1.1, in);
+  draw_panel(out, 2, output, all, 2 * margin + width, margin, width, full, 1.1, re);
+  if (zoomed) {
+    const double top = 2 * margin + full;
+    draw_panel(out, 3, input, detail, margin, top, width, near, 2.2, in + " (detail)");
+    draw_panel(out, 4, output, detail, 2 * margin + width, top, width, near, 2.2, re + " (detail)");
+  }
   out << "</g>\n</svg>\n";
 }
 
