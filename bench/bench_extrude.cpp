@@ -25,15 +25,9 @@ void append_row(std::size_t n, dense2D<double>& pos, dense1D<unsigned>& indices)
   pos.reserve(D, n + 1);
   indices.reserve(n + 1);
   indices.push_back(0);
-  double point[D] = {};
-  for (std::size_t k = 1; k <= n; ++k) {
-    point[0] = static_cast<double>(k);
-    if constexpr (D == 2)
-      vorn::filum::append_point2d(point, pos);
-    else
-      vorn::filum::append_point3d(point, pos);
+  filum_bench::append_points<D>(n, pos);
+  for (std::size_t k = 1; k <= n; ++k)
     indices.push_back(static_cast<unsigned>(k));
-  }
 }
 
 // One start node at the origin, an empty chain.

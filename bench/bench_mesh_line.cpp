@@ -41,30 +41,7 @@ struct line_case {
                      new_params, new_sizes);
     benchmark::DoNotOptimize(pos.data());
   }
-
-  // Appends as many points as the mesh created.
-  void append_only(std::size_t count) {
-    double point[2] = {0, 0};
-    for (std::size_t i = 0; i < count; ++i) {
-      point[0] = static_cast<double>(i);
-      filum::append_point2d(point, pos);
-    }
-    benchmark::DoNotOptimize(pos.data());
-  }
 };
-
-// Chain of all given nodes with chord-length parameters.
-void chain_all(line_case& c) {
-  const std::size_t n = c.given.cols();
-  c.chain = dense1D<unsigned>(n);
-  c.params = dense1D<double>(n, 0.0);
-  for (std::size_t k = 0; k < n; ++k) {
-    c.chain[k] = static_cast<unsigned>(k);
-    if (k > 0)
-      c.params[k] = c.params[k - 1] + std::hypot(c.given(0, k) - c.given(0, k - 1),
-                                                 c.given(1, k) - c.given(1, k - 1));
-  }
-}
 
 // Runs the case beside its baseline; items are the nodes the mesh creates.
 void run(benchmark::State& state, line_case& c) {
@@ -73,7 +50,7 @@ void run(benchmark::State& state, line_case& c) {
   const std::size_t created = c.pos.cols() - c.given.cols();
   filum_bench::run_against_baseline(
       state, static_cast<double>(created), [&] { c.reset(); }, [&] { c.mesh(); },
-      [&] { c.append_only(created); });
+      [&] { filum_bench::append_points<2>(created, c.pos); });
   state.counters["nodes"] = static_cast<double>(created);
 }
 
@@ -83,7 +60,7 @@ void straight_graded(benchmark::State& state) {
   line_case c;
   c.given = dense2D<double>(2, 2, 0.0);
   c.given(0, 1) = nodes * 2 / std::log(3.0);
-  chain_all(c);
+  filum_bench::chain_of_all(c.given, c.chain, c.params);
   c.sizes = dense1D<double>(2, 1.0);
   c.sizes[1] = 3;
   run(state, c);
@@ -101,7 +78,7 @@ void circle_curvature_cap(benchmark::State& state) {
     c.given(0, k) = std::cos(a);
     c.given(1, k) = std::sin(a);
   }
-  chain_all(c);
+  filum_bench::chain_of_all(c.given, c.chain, c.params);
   c.sizes = dense1D<double>(n, 1.0);
   const double h = 2 * pi / nodes;
   c.chordal_tol = -h * h / 8;
@@ -122,7 +99,7 @@ void zigzag_chordal_refinement(benchmark::State& state) {
     c.given(1, k) = static_cast<double>(k % 2);
     x += 1 + 0.5 * std::sin(static_cast<double>(k));
   }
-  chain_all(c);
+  filum_bench::chain_of_all(c.given, c.chain, c.params);
   const double h = c.params[n - 1] / nodes;
   c.sizes = dense1D<double>(n, h);
   c.chordal_tol = 0.01 * h;

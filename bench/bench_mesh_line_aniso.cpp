@@ -69,20 +69,6 @@ struct line_case {
   }
 };
 
-// The chain of all given nodes with chord-length parameters.
-void chain_all(line_case& c) {
-  const std::size_t n = c.given.cols();
-  c.chain = dense1D<unsigned>(n);
-  c.params = dense1D<double>(n, 0.0);
-  for (std::size_t k = 0; k < n; ++k) {
-    c.chain[k] = static_cast<unsigned>(k);
-    double dd = 0;
-    for (std::size_t i = 0; k > 0 && i < c.given.rows(); ++i)
-      dd += std::pow(c.given(i, k) - c.given(i, k - 1), 2);
-    if (k > 0) c.params[k] = c.params[k - 1] + std::sqrt(dd);
-  }
-}
-
 // Runs the metric call beside the size call; items are the nodes the metric call creates.
 void run(benchmark::State& state, line_case& c) {
   c.reset();
@@ -117,7 +103,7 @@ void straight_two_nodes(benchmark::State& state) {
   c.sizes[1] = size_along<D>(c.metrics, 1, along);
   const double log_mean = (c.sizes[1] - c.sizes[0]) / std::log(c.sizes[1] / c.sizes[0]);
   c.given(0, 1) = nodes * log_mean;
-  chain_all(c);
+  filum_bench::chain_of_all(c.given, c.chain, c.params);
   run(state, c);
 }
 
@@ -141,7 +127,7 @@ void circle_polyline(benchmark::State& state) {
     set_metric<D>(c.metrics, k, tangent, h, 10 * h);
     c.sizes[k] = h;
   }
-  chain_all(c);
+  filum_bench::chain_of_all(c.given, c.chain, c.params);
   run(state, c);
 }
 

@@ -60,16 +60,6 @@ struct spline_case {
     benchmark::DoNotOptimize(pos.data());
   }
 
-  // Appends as many points as the mesh created.
-  void append_only(std::size_t count) {
-    double point[2] = {0, 0};
-    for (std::size_t i = 0; i < count; ++i) {
-      point[0] = static_cast<double>(i);
-      filum::append_point2d(point, pos);
-    }
-    benchmark::DoNotOptimize(pos.data());
-  }
-
   // Largest distance from the unit circle of the output nodes, or of the element midpoints.
   double off_unit_circle(bool midpoints) const {
     double worst = 0;
@@ -97,7 +87,7 @@ void run(benchmark::State& state, spline_case& c) {
   state.counters["midpoint_off_circle"] = c.off_unit_circle(true);
   filum_bench::run_against_baseline(
       state, static_cast<double>(created), [&] { c.reset(); }, [&] { c.mesh(); },
-      [&] { c.append_only(created); });
+      [&] { filum_bench::append_points<2>(created, c.pos); });
 }
 
 // The spline through 64 nodes of the unit circle at the uniform size 0.001.

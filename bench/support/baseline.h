@@ -5,8 +5,12 @@
 // and reports the operation's time with its ratio to the baseline.
 
 #include <chrono>
+#include <cmath>
+#include <cstddef>
 
 #include <benchmark/benchmark.h>
+
+#include "frame/append.h"
 
 namespace filum_bench {
 
@@ -38,6 +42,33 @@ void run_against_baseline(benchmark::State& state, double items, Reset reset, Op
   state.counters["ratio"] = base_seconds > 0 ? op_seconds / base_seconds : 0;
   state.counters["baseline_ms"] = 1e3 * base_seconds / n;
   state.counters["items_per_second"] = op_seconds > 0 ? items * n / op_seconds : 0;
+}
+
+/// The common baseline: appends count points of R coordinates to pos, one by one, the way
+/// the library appends new nodes.
+template <std::size_t R>
+void append_points(std::size_t count, vorn::dense2D<double>& pos) {
+  double point[R] = {};
+  for (std::size_t i = 0; i < count; ++i) {
+    point[0] = static_cast<double>(i);
+    vorn::filum::append_fixed_column<R>(point, pos);
+  }
+  benchmark::DoNotOptimize(pos.data());
+}
+
+/// The chain of all columns of given, with chord-length parameters.
+inline void chain_of_all(const vorn::dense2D<double>& given, vorn::dense1D<unsigned>& chain,
+                         vorn::dense1D<double>& params) {
+  const std::size_t n = given.cols();
+  chain = vorn::dense1D<unsigned>(n);
+  params = vorn::dense1D<double>(n, 0.0);
+  for (std::size_t k = 0; k < n; ++k) {
+    chain[k] = static_cast<unsigned>(k);
+    double d2 = 0;
+    for (std::size_t i = 0; k > 0 && i < given.rows(); ++i)
+      d2 += (given(i, k) - given(i, k - 1)) * (given(i, k) - given(i, k - 1));
+    if (k > 0) params[k] = params[k - 1] + std::sqrt(d2);
+  }
 }
 
 }  // namespace filum_bench
