@@ -1,0 +1,23 @@
+# Script run by CTest: every defined dynamic symbol of the library is an operation of
+# vorn::filum (demangled), apart from the linker's own markers.
+execute_process(COMMAND ${NM} -D --defined-only -C ${LIBRARY}
+  OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" lines "${symbols}")
+set(count 0)
+foreach(line IN LISTS lines)
+  if(line STREQUAL "")
+    continue()
+  endif()
+  string(REGEX REPLACE "^[0-9a-fA-F]+ [A-Za-z] " "" name "${line}")
+  if(name MATCHES "^vorn::filum::[a-z_23ED]+\\(")
+    math(EXPR count "${count} + 1")
+  elseif(NOT name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
+    message(FATAL_ERROR "unexpected exported symbol: ${name}")
+  endif()
+endforeach()
+if(NOT count EQUAL 57)
+  message(FATAL_ERROR "expected the 57 exported operations, found ${count}")
+endif()
