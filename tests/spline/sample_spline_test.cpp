@@ -34,43 +34,39 @@ struct sampling {
 
 }  // namespace
 
-TYPED_TEST(SampleSpline, StraightChainAlternatesNodesAndMidpoints) {
+TYPED_TEST(SampleSpline, NodesAndMidpointsOrCountsOfTheChordalSizeOrTheFloor) {
   constexpr std::size_t D = TypeParam::value;
-  const double s = 1e8;
-  const auto pos = coordinates<D>({{0, 0}, {1, 0.5}, {2, 1}, {3, 1.5}}, s);
-  const sampling<D> out(pos, DBL_MAX, 0);
-  ASSERT_TRUE(out.samples.cols() == 7u && out.sample_params.size() == 7u);
-  EXPECT_EQ(filum_test::entries(out.node_samples), (std::vector<unsigned>{0, 2, 4, 6}));
-  EXPECT_NEAR(out.max_deviation, 0, 1e-15 * s);
-  EXPECT_NEAR(out.total, 3 * std::sqrt(1.25) * s, 1e-14 * s);
+  const double s = 1e8;  // without a tolerance: nodes exactly, midpoints, chord parameters
+  const auto line = coordinates<D>({{0, 0}, {1, 0.5}, {2, 1}, {3, 1.5}}, s);
+  const sampling<D> straight(line, DBL_MAX, 0);
+  ASSERT_TRUE(straight.samples.cols() == 7u && straight.sample_params.size() == 7u);
+  EXPECT_EQ(filum_test::entries(straight.node_samples), (std::vector<unsigned>{0, 2, 4, 6}));
+  EXPECT_NEAR(straight.max_deviation, 0, 1e-15 * s);
+  EXPECT_NEAR(straight.total, 3 * std::sqrt(1.25) * s, 1e-14 * s);
   for (std::size_t j = 0; j < 7; ++j) {
-    EXPECT_NEAR(out.sample_params[j], j / 6.0, 1e-15) << j;
-    EXPECT_TRUE(j % 2 == 1 || column(out.samples, j) == column(pos, j / 2)) << j;  // exact
+    EXPECT_NEAR(straight.sample_params[j], j / 6.0, 1e-15) << j;
+    EXPECT_TRUE(j % 2 == 1 || column(straight.samples, j) == column(line, j / 2)) << j;
     for (std::size_t i = 0; j % 2 == 1 && i < D; ++i)
-      EXPECT_NEAR(out.samples(i, j), (pos(i, j / 2) + pos(i, j / 2 + 1)) / 2, 1e-15 * s);
+      EXPECT_NEAR(straight.samples(i, j), (line(i, j / 2) + line(i, j / 2 + 1)) / 2, 1e-15 * s);
   }
-  EXPECT_TRUE(out.sample_params[0] == 0 && out.sample_params[6] == 1);
-  ASSERT_EQ(out.node_params.size(), 4u);
-  EXPECT_TRUE(out.node_params[0] == 0 && out.node_params[3] == 1);
-  EXPECT_NEAR(out.node_params[2], 2 / 3.0, 1e-15);
-}
-
-TYPED_TEST(SampleSpline, CountsFollowTheChordalSizeOrTheFloorAboveItDeviationIsTheSagitta) {
-  constexpr std::size_t D = TypeParam::value;
-  const auto pos = coordinates<D>(arc(1, 3, 20));  // pieces about 0.349 long
-  // The first piece matches only its end tangent, 10 degrees off the chord: its |a1|, the
+  EXPECT_TRUE(straight.sample_params[6] == 1 && straight.node_params[3] == 1);
+  EXPECT_NEAR(straight.node_params[2], 2 / 3.0, 1e-15);
+  // On pieces of about 0.349 the chordal sizes are below 0.003 and the floor decides. The
+  // first piece matches only its end tangent, 10 degrees off the chord: its |a1|, the
   // parameter length, exceeds the chord; the second piece's |a1| is its chord.
+  const auto pos = coordinates<D>(arc(1, 3, 20));
   const double chord = 2 * std::sin(10 * spline_test::pi / 180);
   const double first = chord * std::sqrt(5 - 4 * std::cos(10 * spline_test::pi / 180));
   for (auto [size_floor, m] : {std::pair{0.15, 3u}, {0.08, 5u}, {0.045, 8u}, {1, 2u}}) {
-    const sampling<D> out(pos, 1e-6, size_floor);  // every chordal size is below 0.003
+    const sampling<D> out(pos, 1e-6, size_floor);
     EXPECT_TRUE(out.count(0) == m && out.count(1) == m) << size_floor;
     EXPECT_EQ(out.samples.cols(), 2 * m + 1);
     EXPECT_EQ(column(out.samples, 2 * m), column(pos, 2));
     EXPECT_NEAR(out.total, first + chord, 1e-15);
   }
-  // Without a floor: the piece length 0.3 over the chordal size 0.0283 of radius 1.
+  // Without a floor: the piece length 0.3 over the chordal size 0.0283 of radius 1. The
+  // deviation is the sagitta of the pieces.
   EXPECT_EQ(sampling<D>(coordinates<D>(arc(1, 4, 17.19)), 1e-4, 0).count(1), 11u);
-  const sampling<D> out(coordinates<D>(arc(1e-8, 5, 20)), DBL_MAX, 0);
-  EXPECT_NEAR(out.max_deviation / 1e-8, 1 - std::cos(10 * spline_test::pi / 180), 5e-4);
+  const sampling<D> small(coordinates<D>(arc(1e-8, 5, 20)), DBL_MAX, 0);
+  EXPECT_NEAR(small.max_deviation / 1e-8, 1 - std::cos(10 * spline_test::pi / 180), 5e-4);
 }
