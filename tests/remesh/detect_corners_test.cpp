@@ -1,31 +1,31 @@
 #include "remesh/detect_corners.h"
 
-#include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <memory>
 #include <set>
 
 #include <gtest/gtest.h>
+#include <vorn/tessa.h>
 
-#include "remesh/neighbor_table.h"
 #include "support/filum_test.h"
 
 using namespace vorn;
-using filum::detect_corners;
-using filum::node_set;
 using filum_test::make_columns;
 using hard = std::set<unsigned>;
 
 namespace {
 
-// The nodes detect_corners<2> or <3> (by the rows of pos) adds to an empty set.
+// The nodes detect_corners<2> or <3> (by the rows of pos) adds to an empty set, with the
+// neighbour table of the mesh utilities unless one is given.
 hard detect(const dense2D<double>& pos, const dense2D<unsigned>& connectM, double angle,
             double min_size, dense2D<unsigned> neighbors = {}) {
-  if (neighbors.empty()) neighbors = filum_test::neighbor_table(connectM);
-  node_set set;
-  EXPECT_EQ(pos.rows() == 2 ? detect_corners<2>(pos, connectM, neighbors, angle, min_size, set)
-                            : detect_corners<3>(pos, connectM, neighbors, angle, min_size, set),
+  const int code = neighbors.empty() ? tessa::get_neighbors(connectM, tessa::element_type::edge2,
+                                                            false, neighbors)
+                                     : 0;
+  filum::node_set set;
+  EXPECT_EQ(code + (pos.rows() == 2
+                        ? filum::detect_corners<2>(pos, connectM, neighbors, angle, min_size, set)
+                        : filum::detect_corners<3>(pos, connectM, neighbors, angle, min_size, set)),
             0);
   return hard(set.begin(), set.end());
 }
@@ -39,7 +39,7 @@ TEST(DetectCorners, FreeEndsHeadToHeadAndBranches) {
   const auto hexagon =
       filum_test::make_pos({{2, 0}, {1, 1.7}, {-1, 1.7}, {-2, 0}, {-1, -1.7}, {1, -1.7}});
   const auto loop = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}});
-  struct Case {
+  const struct {
     dense2D<double> pos;
     dense2D<unsigned> connectM;
     double angle;
@@ -52,7 +52,7 @@ TEST(DetectCorners, FreeEndsHeadToHeadAndBranches) {
       {hexagon, loop, 90, {}},  // turns of 60 degrees
       {hexagon, loop, 135, {0, 1, 2, 3, 4, 5}},
   };
-  for (const Case& c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(detect(c.pos, c.connectM, c.angle, 0), c.expected) << c.angle;
   // Neighbour entries not below E are no neighbours; nothing is read behind connectM.
   const auto out_of_range = make_columns<unsigned>({{1, 0xFFFFFFFEu}, {2, 7}});
@@ -62,7 +62,7 @@ TEST(DetectCorners, FreeEndsHeadToHeadAndBranches) {
 TEST(DetectCorners, TurnsAndEdgeLengthsAtEveryScale) {
   // Node 1 joins u = (lu, 0) to v of length lv turned by `turn` degrees (exactly so at 90);
   // in 3D the plane is tilted so that y and z share the turn (by 3/5 and 4/5).
-  struct Case {
+  const struct {
     double angle, turn, lu, lv, min_size;
     bool corner;
   } cases[] = {
@@ -78,7 +78,7 @@ TEST(DetectCorners, TurnsAndEdgeLengthsAtEveryScale) {
       {1, 0}, {std::ldexp(1, -27), 0}, {std::ldexp(1, 27), 0}, {1, 1e8}};
   for (std::size_t dim : {2, 3})
     for (const auto& [scale, offset] : geometries)
-      for (const Case& c : cases) {
+      for (const auto& c : cases) {
         const double t = c.turn * 3.141592653589793 / 180;
         const double x = c.turn == 90 ? 0 : c.lv * std::cos(t),
                      y = c.turn == 90 ? c.lv : c.lv * std::sin(t);
@@ -88,8 +88,7 @@ TEST(DetectCorners, TurnsAndEdgeLengthsAtEveryScale) {
         for (std::size_t j = 0; j < 3; ++j)
           for (std::size_t i = 0; i < dim; ++i)
             pos(i, j) = offset + scale * plane[j][i];
-        hard expected = {0, 2};
-        if (c.corner) expected.insert(1);
+        const hard expected = c.corner ? hard{0, 1, 2} : hard{0, 2};
         EXPECT_EQ(detect(pos, two_edges, c.angle, c.min_size * scale), expected)
             << "dim " << dim << " scale " << scale << " offset " << offset << " angle " << c.angle
             << " turn " << c.turn << " lengths " << c.lu << ", " << c.lv;
@@ -99,14 +98,14 @@ TEST(DetectCorners, TurnsAndEdgeLengthsAtEveryScale) {
 TEST(DetectCorners, StorageFailureIsReported) {
   // A zigzag of 80 edges: every node is hard and the set has to grow.
   dense2D<double> pos(2, 81);
-  dense2D<unsigned> connectM(2, 80);
+  dense2D<unsigned> connectM(2, 80), neighbors;
   for (unsigned j = 0; j < 81; ++j)
     pos(0, j) = j, pos(1, j) = j % 2, connectM(0, j % 80) = j % 80,
            connectM(1, j % 80) = j % 80 + 1;
-  const dense2D<unsigned> neighbors = filum_test::neighbor_table(connectM);
+  ASSERT_EQ(tessa::get_neighbors(connectM, tessa::element_type::edge2, false, neighbors), 0);
   filum_test::sweep_allocation_failures(
-      [] { return std::make_unique<node_set>(); },
-      [&](auto& set) { return detect_corners<2>(pos, connectM, neighbors, 45, 0, *set); },
+      [] { return std::make_unique<filum::node_set>(); },
+      [&](auto& set) { return filum::detect_corners<2>(pos, connectM, neighbors, 45, 0, *set); },
       [&](auto& set, int result, bool failed) {
         EXPECT_EQ(result, failed ? -199 : 0);
         EXPECT_TRUE(failed || set->size() == 81u);

@@ -1,37 +1,21 @@
 #include "remesh/extract_lines.h"
 
 #include <iterator>
-#include <memory>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <vorn/tessa.h>
 
-#include "remesh/neighbor_table.h"
 #include "support/filum_test.h"
 
 using namespace vorn;
-using filum::extract_lines;
 using filum_test::make_columns;
 using lines = std::vector<std::vector<unsigned>>;
-
-namespace {
-
-// The lines of the compressed form, checking that it starts at 0 and ends with every element.
-lines unpack(const dense1D<unsigned>& starts, const dense1D<unsigned>& elements) {
-  EXPECT_TRUE(starts.size() >= 1 && starts[0] == 0 && starts[starts.size() - 1] == elements.size());
-  lines result;
-  for (std::size_t i = 0; i + 1 < starts.size(); ++i)
-    result.emplace_back(elements.begin() + starts[i], elements.begin() + starts[i + 1]);
-  return result;
-}
-
-}  // namespace
 
 TEST(ExtractLines, WalksFromHardNodesFirstThenFromTheLowestUntakenElement) {
   const auto chain = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {3, 4}});
   const auto loop = make_columns<unsigned>({{2, 3}, {3, 0}, {0, 1}, {1, 2}});
-  struct Case {
+  const struct {
     dense2D<unsigned> connectM;
     std::vector<unsigned> hard;
     dense2D<unsigned> neighbors;  // empty: as the mesh utilities give them
@@ -52,34 +36,20 @@ TEST(ExtractLines, WalksFromHardNodesFirstThenFromTheLowestUntakenElement) {
       {dense2D<unsigned>(), {}, {}, {}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const Case& c = cases[i];
+    const auto& c = cases[i];
     filum::node_set hard;
     hard.insert_all(c.hard.data(), c.hard.size());
-    const auto neighbors =
-        c.neighbors.empty() ? filum_test::neighbor_table(c.connectM) : c.neighbors;
+    dense2D<unsigned> neighbors = c.neighbors;
+    if (neighbors.empty())
+      tessa::get_neighbors(c.connectM, tessa::element_type::edge2, false, neighbors);
     dense1D<unsigned> starts = filum_test::ids({7, 7}), elements = filum_test::ids({7});
-    ASSERT_EQ(extract_lines(c.connectM, neighbors, hard, starts, elements), 0);
-    EXPECT_EQ(unpack(starts, elements), c.expected) << "case " << i;
+    ASSERT_EQ(filum::extract_lines(c.connectM, neighbors, hard, starts, elements), 0);
+    // The compressed form starts at 0 and ends with every element.
+    ASSERT_TRUE(starts.size() >= 1 && starts[0] == 0 &&
+                starts[starts.size() - 1] == elements.size());
+    lines walked;
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k)
+      walked.emplace_back(elements.begin() + starts[k], elements.begin() + starts[k + 1]);
+    EXPECT_EQ(walked, c.expected) << "case " << i;
   }
-}
-
-TEST(ExtractLines, StorageFailureEmptiesTheOutputs) {
-  const auto connectM = make_columns<unsigned>({{0, 1}, {1, 2}, {3, 4}});
-  const auto neighbors = filum_test::neighbor_table(connectM);
-  const filum::node_set hard;
-  using outputs = std::pair<dense1D<unsigned>, dense1D<unsigned>>;
-  const std::size_t failures = filum_test::sweep_allocation_failures(
-      [] {
-        return std::make_unique<outputs>(filum_test::ids({7, 7}), filum_test::ids({7}));
-      },
-      [&](auto& out) { return extract_lines(connectM, neighbors, hard, out->first, out->second); },
-      [&](auto& out, int result, bool failed) {
-        EXPECT_EQ(result, failed ? -199 : 0);
-        if (failed) {
-          EXPECT_TRUE(out->first.empty() && out->second.empty());
-        } else {
-          EXPECT_EQ(unpack(out->first, out->second), (lines{{0, 1}, {2}}));
-        }
-      });
-  EXPECT_GE(failures, 3u);
 }
