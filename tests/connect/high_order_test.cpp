@@ -3,14 +3,26 @@
 using namespace vorn::filum;
 using namespace filum_test;
 
-TEST(HighOrder, InteriorNodesAreNumberedEdgeByEdge) {
-  auto pos = make_pos({{0, 0}, {1, 0}, {3, 0}});
-  const auto edges = matrix_of({{0, 1}, {1, 2}}, 2);
+TEST(HighOrder, NodesNumberedEdgeByEdgeAtStartPlusFractionOfTheChordToTheLastBit) {
+  // Near 1e8 and 1e-8, start + tau (end - start) with tau = j x (1 / (K + 1)) differs in
+  // the last bits from other ways to interpolate.
+  auto pos = make_pos(
+      {{1e8, -3e-8, 7}, {1e8 + 3.3, 4e-8, 7 + 1e-8}, {1e-8, 2e-8, -1e-8}, {4e-8, 2.5e-8, 3e-8}});
+  const auto edges = matrix_of({{0, 1}, {2, 3}}, 2);
   vorn::dense2D<unsigned> high = edges;  // a view of the input's storage
-  ASSERT_EQ(convert_into_high_order(pos, edges, 1, high), 0);
-  EXPECT_EQ(columns_of(high), (Columns{{0, 1, 3}, {1, 2, 4}}));
-  EXPECT_EQ(columns_of(edges), (Columns{{0, 1}, {1, 2}}));
-  EXPECT_EQ(entries(pos.as_vector()), (std::vector<double>{0, 0, 1, 0, 3, 0, 0.5, 0, 2, 0}));
+  ASSERT_EQ(convert_into_high_order(pos, edges, 4, high), 0);
+  EXPECT_EQ(columns_of(high), (Columns{{0, 1, 4, 5, 6, 7}, {2, 3, 8, 9, 10, 11}}));
+  EXPECT_EQ(columns_of(edges), (Columns{{0, 1}, {2, 3}}));
+  std::size_t other_formulas_differ = 0;
+  for (unsigned e = 0; e < 2; ++e)
+    for (unsigned j = 1; j <= 4; ++j)
+      for (unsigned i = 0; i < 3; ++i) {
+        const double a = pos(i, 2 * e), b = pos(i, 2 * e + 1), tau = j * (1.0 / 5);
+        const double x = pos(i, high(j + 1, e));
+        EXPECT_EQ(x, a + tau * (b - a)) << e << j << i;
+        other_formulas_differ += x != a + j / 5.0 * (b - a) || x != (1 - tau) * a + tau * b;
+      }
+  EXPECT_GT(other_formulas_differ, 0u);   // the data tells the formulas apart
   auto line = make_pos({{0}, {4}, {9}});  // one coordinate; the old middle row is ignored
   auto e3 = matrix_of({{0, 1, 2}}, 3);
   ASSERT_EQ(convert_into_high_order(line, e3, 3), 0);
@@ -18,27 +30,8 @@ TEST(HighOrder, InteriorNodesAreNumberedEdgeByEdge) {
   EXPECT_EQ(entries(line.as_vector()), (std::vector<double>{0, 4, 9, 1, 2, 3}));
 }
 
-TEST(HighOrder, NodesAreStartPlusFractionOfTheChordToTheLastBit) {
-  // Near 1e8 and 1e-8, start + tau (end - start) with tau = j x (1 / (K + 1)) differs
-  // in the last bits from other ways to interpolate.
-  auto pos = make_pos(
-      {{1e8, -3e-8, 7}, {1e8 + 3.3, 4e-8, 7 + 1e-8}, {1e-8, 2e-8, -1e-8}, {4e-8, 2.5e-8, 3e-8}});
-  auto edges = matrix_of({{0, 1}, {2, 3}}, 2);
-  ASSERT_EQ(convert_into_high_order(pos, edges, 4), 0);
-  std::size_t other_formulas_differ = 0;
-  for (unsigned e = 0; e < 2; ++e)
-    for (unsigned j = 1; j <= 4; ++j)
-      for (unsigned i = 0; i < 3; ++i) {
-        const double a = pos(i, 2 * e), b = pos(i, 2 * e + 1), tau = j * (1.0 / 5);
-        const double x = pos(i, edges(j + 1, e));
-        EXPECT_EQ(x, a + tau * (b - a)) << e << j << i;
-        other_formulas_differ += x != a + j / 5.0 * (b - a) || x != (1 - tau) * a + tau * b;
-      }
-  EXPECT_GT(other_formulas_differ, 0u);  // the data tells the formulas apart
-}
-
 TEST(HighOrder, ResultCodesInArgumentOrderAndStorageFailures) {
-  struct Case {
+  const struct {
     std::size_t rows;
     Columns edges;
     unsigned K;
@@ -52,7 +45,7 @@ TEST(HighOrder, ResultCodesInArgumentOrderAndStorageFailures) {
       {2, {}, 3, 0},
       {3, {{0, 1}, {1, 0}}, 0x80000000u, storage_failure},  // 2^32 new identifiers
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     vorn::dense2D<double> pos(c.rows, 2, 1.5);
     auto edges = matrix_of(c.edges, c.edges.empty() ? 2 : c.edges[0].size());
     auto high = matrix_of({{7, 7}}, 2);

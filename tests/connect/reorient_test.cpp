@@ -26,7 +26,7 @@ std::pair<vorn::dense2D<unsigned>, vorn::dense2D<unsigned>> mesh(const std::stri
 
 }  // namespace
 
-TEST(Reorient, OrientationOfTheStartElementSpreads) {
+TEST(Reorient, OrientationOfTheStartElementSpreadsAndCodesComeInArgumentOrder) {
   const struct {
     const char* before;
     unsigned start;
@@ -36,6 +36,7 @@ TEST(Reorient, OrientationOfTheStartElementSpreads) {
       {">>>", 0, 0, 0, ">>>"},         {"><>", 1, 0, 2, "<<<"},          // the start element wins
       {"<><><", 4, 0, 2, "<<<<<"},     {"><> ><>", 0, 0, 1, ">>> ><>"},  // its piece only
       {"><> ><>", 0, 1, 2, ">>> >>>"}, {"><> ><>", 4, 1, 2, "><> <<<"},  // none below it
+      {"><>", 3, 1, -3, "><>"},
   };
   for (const auto& c : cases) {
     auto [connect, neighbors] = mesh(c.before);
@@ -46,25 +47,20 @@ TEST(Reorient, OrientationOfTheStartElementSpreads) {
   auto [e3, neighbors] = mesh("<><", 3);
   EXPECT_EQ(mesh_reorient(e3, neighbors, 1, 0), 2);
   EXPECT_EQ(columns_of(e3), (Columns{{0, 1, 1000}, {1, 2, 1001}, {2, 3, 1002}}));
-}
-
-TEST(Reorient, ResultCodesInArgumentOrder) {
-  const auto [connect, neighbors] = mesh("><>");
+  const auto connect = mesh("><>").first;
   const struct {
     vorn::dense2D<unsigned> connect, neighbors;
-    unsigned start;
     int expected;
-  } cases[] = {
-      {vorn::dense2D<unsigned>(2, 0), matrix_of({{0}}, 1), 7, 0},
-      {matrix_of({{0}, {1}}, 1), matrix_of({{0}}, 1), 7, -1},
-      {connect, matrix_of({{1, 2}, {no_id, 0}}, 2), 7, -2},  // too few columns
-      {connect, mesh("><>", 3).second, 7, -2},               // too many rows
-      {connect, neighbors, 3, -3},
+  } codes[] = {
+      {vorn::dense2D<unsigned>(2, 0), matrix_of({{0}}, 1), 0},
+      {matrix_of({{0}, {1}}, 1), matrix_of({{0}}, 1), -1},
+      {connect, matrix_of({{1, 2}, {no_id, 0}}, 2), -2},  // too few columns
+      {connect, mesh("><>", 3).second, -2},               // too many rows
   };
-  for (const auto& c : cases) {
+  for (const auto& c : codes) {
     vorn::dense2D<unsigned> in, table = c.neighbors;
     in.copy(c.connect);
-    EXPECT_EQ(mesh_reorient(in, table, c.start, 1), c.expected) << c.start;
+    EXPECT_EQ(mesh_reorient(in, table, 7, 1), c.expected);
     EXPECT_EQ(columns_of(in), columns_of(c.connect));
   }
 }
