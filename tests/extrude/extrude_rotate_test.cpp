@@ -51,24 +51,18 @@ TEST(ExtrudeRotate, QuarterAndFullTurns) {
 
 TEST(ExtrudeRotate, GradedArcsFollowTheGeometricProgressionInAngle) {
   // A quarter turn of radius 10: arc 5 pi = 15.71, 15.71 / (3 / ln 4) = 7.26 elements.
-  const struct {
-    double h0, h1;
-    bool even;
-    std::size_t count;
-  } cases[] = {{1, 4, false, 7}, {4, 1, false, 7}, {1, 4, true, 8}};
-  for (const auto& c : cases) {
+  for (auto [h0, h1, even, count] :
+       {std::tuple{1.0, 4.0, false, 7u}, {4.0, 1.0, false, 7u}, {1.0, 4.0, true, 8u}}) {
     dense2D<double> plane, reversed, space;
     dense1D<unsigned> row;
-    ASSERT_EQ(extrude_rotate(plane, v2(10, 0), v2(0, 0), pi / 2, c.h0, c.h1, c.even, row), 0);
-    ASSERT_EQ(extrude_rotate(reversed, v2(10, 0), v2(0, 0), -pi / 2, c.h0, c.h1, c.even, row), 0);
-    ASSERT_EQ(extrude_rotate(space, v3(10, 0, 7), v3(0, 0, -3), v3(0, 0, pi / 2), c.h0, c.h1,
-                             c.even, row),
-              0);
-    const double ratio = std::pow(c.h1 / c.h0, 1.0 / static_cast<double>(c.count));
+    ASSERT_EQ(extrude_rotate(plane, v2(10, 0), v2(0, 0), pi / 2, h0, h1, even, row), 0);
+    ASSERT_EQ(extrude_rotate(reversed, v2(10, 0), v2(0, 0), -pi / 2, h0, h1, even, row), 0);
+    ASSERT_EQ(
+        extrude_rotate(space, v3(10, 0, 7), v3(0, 0, -3), v3(0, 0, pi / 2), h0, h1, even, row), 0);
     for (const dense2D<double>* pos : {&plane, &reversed, &space}) {
-      ASSERT_EQ(pos->cols(), c.count + 1) << c.h0;
+      ASSERT_EQ(pos->cols(), count + 1) << h0;
       for (double q : angle_ratios(*pos))
-        EXPECT_NEAR(q, ratio, 1e-12) << c.h0;
+        EXPECT_NEAR(q, std::pow(h1 / h0, 1.0 / count), 1e-12) << h0;
     }
   }
 }

@@ -4,6 +4,7 @@
 // Result codes of tables of extrusion calls, and the restoration of pos and the chain.
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,50 +16,44 @@
 namespace extrusion_checks {
 
 using call = std::function<int(vorn::dense2D<double>&, vorn::dense1D<unsigned>&)>;
+using inputs = std::pair<vorn::dense2D<double>, vorn::dense1D<unsigned>>;
 #define ROW(expr) [&](vorn::dense2D<double>& p, vorn::dense1D<unsigned>& i) { return expr; }
 
-/// rows x 2 coordinates and the chain {42}, with a picture of pos as it came.
-struct inputs {
-  vorn::dense2D<double> pos;
-  vorn::dense1D<unsigned> indices;
-  std::vector<double> before;
+/// rows x 2 coordinates 3.5 and the chain {42}.
+inline inputs fresh(std::size_t rows) {
+  return {vorn::dense2D<double>(rows, 2, 3.5), filum_test::ids({42})};
+}
 
-  explicit inputs(std::size_t rows)
-      : pos(rows, 2, 3.5), indices(filum_test::ids({42})), before(picture()) {}
-  /// Shape and entries of pos.
-  std::vector<double> picture() const {
-    std::vector<double> s{double(pos.rows()), double(pos.cols())};
-    for (std::size_t j = 0; j < pos.cols(); ++j)
-      for (std::size_t i = 0; i < pos.rows(); ++i)
-        s.push_back(pos(i, j));
-    return s;
-  }
-  void expect_unchanged() const {
-    EXPECT_EQ(picture(), before);
-    EXPECT_EQ(filum_test::entries(indices), std::vector<unsigned>{42});
-  }
-};
+/// Shape and entries of pos, then the chain.
+inline std::vector<double> picture(const inputs& in) {
+  std::vector<double> s{double(in.first.rows()), double(in.first.cols())};
+  for (std::size_t j = 0; j < in.first.cols(); ++j)
+    for (std::size_t i = 0; i < in.first.rows(); ++i)
+      s.push_back(in.first(i, j));
+  s.insert(s.end(), in.second.begin(), in.second.end());
+  return s;
+}
 
-/// Every call, on a fresh pos of its number of rows and 2 columns, returns its code and
-/// leaves pos and the chain as they were.
+/// Every call, on fresh inputs of its number of rows, returns its code and leaves them as
+/// they were.
 inline void expect_codes(const std::vector<std::tuple<std::size_t, call, int>>& cases) {
   for (std::size_t k = 0; k < cases.size(); ++k) {
-    inputs in(std::get<0>(cases[k]));
-    EXPECT_EQ(std::get<1>(cases[k])(in.pos, in.indices), std::get<2>(cases[k])) << "case " << k;
-    in.expect_unchanged();
+    inputs in = fresh(std::get<0>(cases[k]));
+    EXPECT_EQ(std::get<1>(cases[k])(in.first, in.second), std::get<2>(cases[k])) << "case " << k;
+    EXPECT_EQ(picture(in), picture(fresh(std::get<0>(cases[k])))) << "case " << k;
   }
 }
 
-/// Every storage failure that the call cannot absorb gives -199 and leaves pos and the
-/// chain as they were.
+/// Every storage failure that the call cannot absorb gives -199 and leaves the inputs as
+/// they were.
 inline void expect_restored_after_storage_failures(std::size_t rows, const call& run) {
   std::size_t reported = 0;
-  filum_test::sweep_allocation_failures([&] { return inputs(rows); },
-                                        [&](inputs& in) { return run(in.pos, in.indices); },
+  filum_test::sweep_allocation_failures([&] { return fresh(rows); },
+                                        [&](inputs& in) { return run(in.first, in.second); },
                                         [&](inputs& in, int result, bool failed) {
                                           if (result == 0) return;
                                           EXPECT_TRUE(failed && result == -199) << result;
-                                          in.expect_unchanged();
+                                          EXPECT_EQ(picture(in), picture(fresh(rows)));
                                           ++reported;
                                         });
   EXPECT_GT(reported, 0u);
