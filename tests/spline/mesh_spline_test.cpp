@@ -140,9 +140,11 @@ TYPED_TEST(MeshSpline, StraightSegmentKeepsItsNodesOnTheChordAndAppends) {
     ASSERT_EQ(call.elements(), elements);
     EXPECT_TRUE(call.max_deviation == 0 && call.new_indices[0] == 0 &&
                 call.new_indices[elements] == 1);
-    for (std::size_t j = 0; j <= elements; ++j)
-      for (std::size_t i = 0; i < 2; ++i)  // node j at j / elements along the chord
-        EXPECT_NEAR(call.at(i, j), (i ? 8.0 : 6.0) * j / elements, 1e-13);
+    for (std::size_t j = 0; j <= elements; ++j) {  // node j at j / elements along the chord
+      EXPECT_NEAR(call.at(0, j), 6.0 * j / elements, 1e-13);
+      EXPECT_NEAR(call.at(1, j), 8.0 * j / elements, 1e-13);
+      EXPECT_NEAR(call.new_params[j], 1.0 * j / elements, 1e-15);
+    }
     EXPECT_EQ(call.new_metrics.cols(), across > 0 ? elements + 1 : 0);
     for (double h : call.new_sizes)  // none with metrics
       EXPECT_NEAR(h, std::min(size, 10.0), 1e-14);
