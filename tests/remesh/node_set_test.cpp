@@ -1,13 +1,10 @@
 #include "remesh/node_set.h"
 
 #include <cstdint>
-#include <memory>
 #include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include "support/filum_test.h"
 
 using vorn::filum::node_set;
 using keys = std::vector<unsigned>;
@@ -82,35 +79,4 @@ TEST(NodeSet, AgreesWithAnOrderedSetOnManyKeys) {
   EXPECT_EQ(members(set), keys(reference.begin(), reference.end()));
   for (unsigned key = 0; key < (1u << 19); key += 3)
     EXPECT_EQ(set.contains(key), reference.count(key) == 1);
-}
-
-TEST(NodeSet, StorageFailureLeavesMembersAndCountAsTheyWere) {
-  // Keys of one chain, the first 6 inserted one by one and the others in bulks of one,
-  // then a reservation, until a storage request fails.
-  struct Run {
-    node_set set;
-    std::size_t accepted = 0;
-  };
-  keys chain;
-  for (unsigned k = 0; k < 150; ++k)
-    chain.push_back(3 + 23 * k);
-  const std::size_t failures = filum_test::sweep_allocation_failures(
-      [] { return std::make_unique<Run>(); },
-      [&](std::unique_ptr<Run>& run) {
-        for (unsigned key : chain) {
-          if (run->accepted < 6 ? run->set.insert(key) == node_set::insertion::failed
-                                : !run->set.insert_all(&key, 1))
-            return 1;
-          ++run->accepted;
-        }
-        return run->set.reserve(20000) ? 0 : 2;
-      },
-      [&](std::unique_ptr<Run>& run, int result, bool failed) {
-        EXPECT_EQ(result != 0, failed);
-        EXPECT_EQ(members(run->set), keys(chain.begin(), chain.begin() + run->accepted));
-        EXPECT_TRUE(result != 2 || run->set.bucket_count() < 20000);
-        EXPECT_TRUE(run->set.insert_all(chain.data(), chain.size()));  // works again
-        EXPECT_EQ(members(run->set), chain);
-      });
-  EXPECT_GE(failures, 5u);
 }
