@@ -26,28 +26,22 @@ int boundaries(const dense2D<unsigned>& connect, const dense1D<unsigned>& colors
 
 }  // namespace
 
-TEST(TessaColorsBoundaries, ListsDistinctNodesWhereColoursChangeAscending) {
+TEST(TessaColorsBoundaries, DistinctNodesWhereColoursChangeAscendingThenCodesAndStorage) {
   const dense2D<unsigned> loop = make_columns<unsigned>({{9, 4}, {4, 6}, {6, 2}, {2, 9}});
   const dense2D<unsigned> branch = make_columns<unsigned>({{0, 1}, {1, 2}, {1, 3}});
-  const struct {
-    const dense2D<unsigned>& connect;
-    dense1D<unsigned> colors;
-    std::vector<unsigned> nodes;
-  } cases[] = {{loop, ids({1, 1, 1, 1}), {}},
-               {loop, ids({1, 2, 1, 2}), {2, 4, 6, 9}},
-               {loop, ids({3, 3}), {6, 9}},  // elements without a colour have none
-               {loop, ids({none, 3, none, none}), {4, 6}},
-               {loop, ids({}), {}},
-               {branch, ids({1, 2, 3}), {}}};  // no neighbour across a branch node
-  for (const auto& c : cases) {
+  const std::tuple<dense2D<unsigned>, dense1D<unsigned>, std::vector<unsigned>> cases[] = {
+      {loop, ids({1, 1, 1, 1}), {}},
+      {loop, ids({1, 2, 1, 2}), {2, 4, 6, 9}},
+      {loop, ids({3, 3}), {6, 9}},  // elements without a colour have none
+      {loop, ids({none, 3, none, none}), {4, 6}},
+      {loop, ids({}), {}},
+      {branch, ids({1, 2, 3}), {}}};  // no neighbour across a branch node
+  for (const auto& [connect, colors, nodes] : cases) {
     dense2D<unsigned> out(2, 2, 5u);
-    EXPECT_EQ(boundaries(c.connect, c.colors, out), 0);
+    EXPECT_EQ(boundaries(connect, colors, out), 0);
     EXPECT_EQ(out.rows(), 1u);
-    EXPECT_EQ(filum_test::entries(out.as_vector()), c.nodes);
+    EXPECT_EQ(filum_test::entries(out.as_vector()), nodes);
   }
-}
-
-TEST(TessaColorsBoundaries, CodesAndStorageFailures) {
   const dense2D<unsigned> chain = make_columns<unsigned>({{0, 1}, {1, 2}});
   const dense2D<unsigned> table = make_columns<unsigned>({{1, none}, {none, 0}});
   const dense2D<unsigned> bad_tables[] = {dense2D<unsigned>(1, 2, none),
@@ -55,10 +49,10 @@ TEST(TessaColorsBoundaries, CodesAndStorageFailures) {
                                           make_columns<unsigned>({{1, none}, {none, 2}})};
   const dense1D<unsigned> colors = ids({1, 2});
   dense2D<unsigned> out, empty;
-  EXPECT_EQ(boundaries(dense2D<unsigned>(1, 2), ids({1, 2}), out, &table), -1);
+  EXPECT_EQ(boundaries(dense2D<unsigned>(1, 2), colors, out, &table), -1);
   for (const dense2D<unsigned>& bad : bad_tables)
-    EXPECT_EQ(boundaries(chain, ids({1, 2}), out, &bad), -2);
-  EXPECT_EQ(boundaries(empty, ids({1, 2}), out, &empty), 0);
+    EXPECT_EQ(boundaries(chain, colors, out, &bad), -2);
+  EXPECT_EQ(boundaries(empty, colors, out, &empty), 0);
   EXPECT_GE(
       filum_test::sweep_allocation_failures(
           [] { return dense2D<unsigned>(); },

@@ -27,10 +27,8 @@ rows neighbours_of(const dense2D<unsigned>& connect, int expected_code = 0) {
 
 TEST(TessaGetNeighbors, MatchesExactlyTwoEndsOfDifferentElements) {
   const unsigned big = 0xFFFFFF00u, high = 0x01000005u;  // beyond the element count
-  const struct {
-    dense2D<unsigned> connect;
-    rows end_then_start_side;
-  } cases[] = {
+  const std::pair<dense2D<unsigned>, rows> cases[] = {
+      // rows 0 then 1 of the table
       {make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}}), {1, 2, none, none, 0, 1}},
       {make_columns<unsigned>({{0, 1}, {1, 2}, {2, 0}}), {1, 2, 0, 2, 0, 1}},
       {make_columns<unsigned>({{0, 1}, {1, 2}, {1, 3}}), rows(6, none)},  // branch
@@ -42,8 +40,8 @@ TEST(TessaGetNeighbors, MatchesExactlyTwoEndsOfDifferentElements) {
       {make_columns<unsigned>({{5, high}, {high, 5}}), {1, 0, 1, 0}},  // equal low bytes
       {dense2D<unsigned>(0, 3), rows(6, none)},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(neighbours_of(c.connect), c.end_then_start_side) << c.connect.cols();
+  for (const auto& [connect, end_then_start_side] : cases)
+    EXPECT_EQ(neighbours_of(connect), end_then_start_side) << connect.cols();
   EXPECT_EQ(neighbours_of(dense2D<unsigned>(1, 3), -1), (rows{7, 7}));
   const dense2D<unsigned> chain = make_columns<unsigned>({{0, 1}, {1, 0x10000u}, {0x10000u, 3}});
   EXPECT_GE(filum_test::sweep_allocation_failures(
