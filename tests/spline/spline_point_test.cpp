@@ -4,6 +4,7 @@
 
 using spline_test::coordinates;
 using vorn::vector_fixed;
+using vorn::filum::no_id;
 using vorn::filum::spline_point;
 
 TEST(SplinePoint, CodesInArgumentOrderStartNodeExactlyAndChordsWithoutTangents) {
@@ -11,14 +12,12 @@ TEST(SplinePoint, CodesInArgumentOrderStartNodeExactlyAndChordsWithoutTangents) 
   const auto space = coordinates<3>({{0, 0}, {1, 0}, {2, 1}});
   vector_fixed<double, 2> p2(-7.0, -7.0);
   vector_fixed<double, 3> p3(-7.0, -7.0, -7.0);
-  const struct {
-    unsigned i0, i1, i2, i3;
-    int code;
-  } cases[] = {{3, 0, 1, 2, -2}, {0, 3, 1, 2, -3}, {0, 1, 3, 2, -4},
-               {0, 1, 2, 3, -5}, {0, 7, 1, 9, -3}, {0, 1, 9, 0xFFFFFFFF, -4}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(spline_point(plane, c.i0, c.i1, c.i2, c.i3, 0.5, p2), c.code);
-    EXPECT_EQ(spline_point(space, c.i0, c.i1, c.i2, c.i3, 0.5, p3), c.code);
+  const std::tuple<unsigned, unsigned, unsigned, unsigned, int> cases[] = {
+      {3, 0, 1, 2, -2}, {0, 3, 1, 2, -3}, {0, 1, 3, 2, -4},
+      {0, 1, 2, 3, -5}, {0, 7, 1, 9, -3}, {0, 1, 9, no_id, -4}};
+  for (const auto& [i0, i1, i2, i3, code] : cases) {
+    EXPECT_EQ(spline_point(plane, i0, i1, i2, i3, 0.5, p2), code);
+    EXPECT_EQ(spline_point(space, i0, i1, i2, i3, 0.5, p3), code);
   }
   EXPECT_EQ(spline_point(space, 0, 0, 1, 1, 0.5, p2), -1);
   EXPECT_EQ(spline_point(plane, 9, 9, 9, 9, 0.5, p3), -1);  // rows are tested first
