@@ -15,12 +15,8 @@ using lines = std::vector<std::vector<unsigned>>;
 TEST(ExtractLines, WalksFromHardNodesFirstThenFromTheLowestUntakenElement) {
   const auto chain = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {3, 4}});
   const auto loop = make_columns<unsigned>({{2, 3}, {3, 0}, {0, 1}, {1, 2}});
-  const struct {
-    dense2D<unsigned> connectM;
-    std::vector<unsigned> hard;
-    dense2D<unsigned> neighbors;  // empty: as the mesh utilities give them
-    lines expected;
-  } cases[] = {
+  // Connectivity, hard nodes, neighbour table (empty: that of the mesh utilities), lines.
+  const std::tuple<dense2D<unsigned>, std::vector<unsigned>, dense2D<unsigned>, lines> cases[] = {
       {chain, {0, 4}, {}, {{0, 1, 2, 3}}},
       {make_columns<unsigned>({{2, 3}, {0, 1}, {1, 2}}), {0, 3}, {}, {{1, 2, 0}}},
       {chain, {2}, {}, {{2, 3}, {0, 1}}},  // a line from a hard node comes first
@@ -35,21 +31,20 @@ TEST(ExtractLines, WalksFromHardNodesFirstThenFromTheLowestUntakenElement) {
       {chain, {}, make_columns<unsigned>({{1, 9}, {2, 0}, {1, 1}, {9, 9}}), {{0, 1, 2}, {3}}},
       {dense2D<unsigned>(), {}, {}, {}},
   };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const auto& c = cases[i];
+  for (const auto& [connectM, hard_nodes, given, expected] : cases) {
     filum::node_set hard;
-    hard.insert_all(c.hard.data(), c.hard.size());
-    dense2D<unsigned> neighbors = c.neighbors;
+    hard.insert_all(hard_nodes.data(), hard_nodes.size());
+    dense2D<unsigned> neighbors = given;
     if (neighbors.empty())
-      tessa::get_neighbors(c.connectM, tessa::element_type::edge2, false, neighbors);
+      tessa::get_neighbors(connectM, tessa::element_type::edge2, false, neighbors);
     dense1D<unsigned> starts = filum_test::ids({7, 7}), elements = filum_test::ids({7});
-    ASSERT_EQ(filum::extract_lines(c.connectM, neighbors, hard, starts, elements), 0);
+    ASSERT_EQ(filum::extract_lines(connectM, neighbors, hard, starts, elements), 0);
     // The compressed form starts at 0 and ends with every element.
     ASSERT_TRUE(starts.size() >= 1 && starts[0] == 0 &&
                 starts[starts.size() - 1] == elements.size());
     lines walked;
     for (std::size_t k = 0; k + 1 < starts.size(); ++k)
       walked.emplace_back(elements.begin() + starts[k], elements.begin() + starts[k + 1]);
-    EXPECT_EQ(walked, c.expected) << "case " << i;
+    EXPECT_EQ(walked, expected) << connectM.cols() << " elements, " << hard_nodes.size() << " hard";
   }
 }

@@ -151,30 +151,26 @@ TEST(RemeshLines, CutsAtHardNodesAndGivesEachLineItsColour) {
   // 0 -> 1 -> 2 straight, then a 45 degree turn at 2 towards 3; a second piece 4 -> 5 <- 6.
   const auto pos = make_pos({{0, 0}, {1, 0}, {2, 0}, {3, 1}, {0, 2}, {1, 2}, {2, 2}});
   const auto net = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {4, 5}, {6, 5}});
-  const struct {
-    double corner_angle;
-    dense1D<unsigned> colors, hard_nodes, hard_edges;
-    std::vector<unsigned> hard, line_colours;
-  } cases[] = {
-      {30, {}, {}, {}, {0, 2, 3, 4, 5, 6}, {0, 1, 2, 3}},  // no colours: 0, 1, 2 ... by line
-      {60, {}, {}, {}, {0, 3, 4, 5, 6}, {0, 1, 2}},
-      {60, ids({5, 5, 7, 2, 2}), {}, {}, {0, 2, 3, 4, 5, 6}, {5, 7, 2, 2}},
-      {60, ids({no_id, 5, 5, no_id}), ids({1, 99}), {}, {0, 1, 3, 4, 5, 6}, {6, 5, 7, 8}},
-      {60, {}, ids({1, 2}), {}, {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4}},  // remeshed alone
-      {60, {}, {}, ids({1}), {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4}},     // kept as it is
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    remesh_call c(pos, net, cases[i].colors);
-    c.corner_angle = cases[i].corner_angle, c.hard_nodes = cases[i].hard_nodes;
-    c.hard_edges = cases[i].hard_edges;
+  // Corner angle, colours, hard nodes, hard edges; the hard nodes after, the line colours.
+  const std::tuple<double, dense1D<unsigned>, dense1D<unsigned>, dense1D<unsigned>,
+                   std::vector<unsigned>, std::vector<unsigned>>
+      cases[] = {
+          {30, {}, {}, {}, {0, 2, 3, 4, 5, 6}, {0, 1, 2, 3}},  // no colours: 0, 1, 2 ... by line
+          {60, {}, {}, {}, {0, 3, 4, 5, 6}, {0, 1, 2}},
+          {60, ids({5, 5, 7, 2, 2}), {}, {}, {0, 2, 3, 4, 5, 6}, {5, 7, 2, 2}},
+          {60, ids({no_id, 5, 5, no_id}), ids({1, 99}), {}, {0, 1, 3, 4, 5, 6}, {6, 5, 7, 8}},
+          {60, {}, ids({1, 2}), {}, {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4}},  // remeshed alone
+          {60, {}, {}, ids({1}), {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4}},     // kept as it is
+      };
+  for (const auto& [corner_angle, colors, hard_nodes, hard_edges, hard, line_colours] : cases) {
+    remesh_call c(pos, net, colors);
+    c.corner_angle = corner_angle, c.hard_nodes = hard_nodes, c.hard_edges = hard_edges;
     const remesh_call given = c.deep_copy();
-    ASSERT_EQ(c.run(), 0) << "case " << i;
-    EXPECT_EQ(entries(c.hard_nodes), cases[i].hard) << "case " << i;
-    EXPECT_EQ(check_network(c, given), cases[i].line_colours) << "case " << i;
+    ASSERT_EQ(c.run(), 0) << corner_angle;
+    EXPECT_EQ(entries(c.hard_nodes), hard) << corner_angle;
+    EXPECT_EQ(check_network(c, given), line_colours) << corner_angle;
     const auto out = c.elements();
-    EXPECT_EQ(std::count(out.begin(), out.end(), std::vector<unsigned>{1, 2}),
-              cases[i].hard_edges.empty() ? 0 : 1)
-        << "case " << i;
+    EXPECT_EQ(std::count(out.begin(), out.end(), std::vector<unsigned>{1, 2}), hard_edges.size());
   }
 }
 
