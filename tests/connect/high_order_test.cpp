@@ -31,12 +31,7 @@ TEST(HighOrder, NodesNumberedEdgeByEdgeAtStartPlusFractionOfTheChordToTheLastBit
 }
 
 TEST(HighOrder, ResultCodesInArgumentOrderAndStorageFailures) {
-  const struct {
-    std::size_t rows;
-    Columns edges;
-    unsigned K;
-    int expected;
-  } cases[] = {
+  const std::tuple<std::size_t, Columns, unsigned, int> cases[] = {
       {4, {{0, 9}}, 1, -1},  // pos rows decide first; the output is untouched
       {0, {{0, 1}}, 1, -1},
       {2, {{0, 2}}, 1, -2},  // identifier = column count of pos
@@ -45,15 +40,14 @@ TEST(HighOrder, ResultCodesInArgumentOrderAndStorageFailures) {
       {2, {}, 3, 0},
       {3, {{0, 1}, {1, 0}}, 0x80000000u, storage_failure},  // 2^32 new identifiers
   };
-  for (const auto& c : cases) {
-    vorn::dense2D<double> pos(c.rows, 2, 1.5);
-    auto edges = matrix_of(c.edges, c.edges.empty() ? 2 : c.edges[0].size());
+  for (const auto& [rows, columns, K, expected] : cases) {
+    vorn::dense2D<double> pos(rows, 2, 1.5);
+    auto edges = matrix_of(columns, columns.empty() ? 2 : columns[0].size());
     auto high = matrix_of({{7, 7}}, 2);
-    EXPECT_EQ(convert_into_high_order(pos, edges, c.K, high), c.expected) << c.rows << c.K;
-    EXPECT_EQ(pos.cols(), 2u);
-    EXPECT_EQ(high.empty(), c.expected != -1);
-    if (c.expected == 0) {  // the in-place forms empty their connectivity
-      EXPECT_EQ(convert_into_high_order(pos, edges, c.K), 0);
+    EXPECT_EQ(convert_into_high_order(pos, edges, K, high), expected) << rows << " " << K;
+    EXPECT_TRUE(pos.cols() == 2 && high.empty() == (expected != -1));
+    if (expected == 0) {  // the in-place forms empty their connectivity
+      EXPECT_EQ(convert_into_high_order(pos, edges, K), 0);
       EXPECT_TRUE(edges.empty());
     }
   }

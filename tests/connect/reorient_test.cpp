@@ -27,41 +27,33 @@ std::pair<vorn::dense2D<unsigned>, vorn::dense2D<unsigned>> mesh(const std::stri
 }  // namespace
 
 TEST(Reorient, OrientationOfTheStartElementSpreadsAndCodesComeInArgumentOrder) {
-  const struct {
-    const char* before;
-    unsigned start;
-    int all_components, expected;
-    const char* after;
-  } cases[] = {
+  const std::tuple<const char*, unsigned, int, int, const char*> cases[] = {
       {">>>", 0, 0, 0, ">>>"},         {"><>", 1, 0, 2, "<<<"},          // the start element wins
       {"<><><", 4, 0, 2, "<<<<<"},     {"><> ><>", 0, 0, 1, ">>> ><>"},  // its piece only
       {"><> ><>", 0, 1, 2, ">>> >>>"}, {"><> ><>", 4, 1, 2, "><> <<<"},  // none below it
       {"><>", 3, 1, -3, "><>"},
   };
-  for (const auto& c : cases) {
-    auto [connect, neighbors] = mesh(c.before);
-    EXPECT_EQ(mesh_reorient(connect, neighbors, c.start, c.all_components), c.expected) << c.before;
-    EXPECT_EQ(columns_of(connect), columns_of(mesh(c.after).first)) << c.before;
-    EXPECT_EQ(columns_of(neighbors), columns_of(mesh(c.after).second)) << c.before;
+  for (const auto& [before, start, all_components, expected, after] : cases) {
+    auto [connect, neighbors] = mesh(before);
+    EXPECT_EQ(mesh_reorient(connect, neighbors, start, all_components), expected) << before;
+    EXPECT_EQ(columns_of(connect), columns_of(mesh(after).first)) << before;
+    EXPECT_EQ(columns_of(neighbors), columns_of(mesh(after).second)) << before;
   }
   auto [e3, neighbors] = mesh("<><", 3);
   EXPECT_EQ(mesh_reorient(e3, neighbors, 1, 0), 2);
   EXPECT_EQ(columns_of(e3), (Columns{{0, 1, 1000}, {1, 2, 1001}, {2, 3, 1002}}));
   const auto connect = mesh("><>").first;
-  const struct {
-    vorn::dense2D<unsigned> connect, neighbors;
-    int expected;
-  } codes[] = {
+  const std::tuple<vorn::dense2D<unsigned>, vorn::dense2D<unsigned>, int> codes[] = {
       {vorn::dense2D<unsigned>(2, 0), matrix_of({{0}}, 1), 0},
       {matrix_of({{0}, {1}}, 1), matrix_of({{0}}, 1), -1},
       {connect, matrix_of({{1, 2}, {no_id, 0}}, 2), -2},  // too few columns
       {connect, mesh("><>", 3).second, -2},               // too many rows
   };
-  for (const auto& c : codes) {
-    vorn::dense2D<unsigned> in, table = c.neighbors;
-    in.copy(c.connect);
-    EXPECT_EQ(mesh_reorient(in, table, 7, 1), c.expected);
-    EXPECT_EQ(columns_of(in), columns_of(c.connect));
+  for (const auto& [given, neighbours, expected] : codes) {
+    vorn::dense2D<unsigned> in, table = neighbours;
+    in.copy(given);
+    EXPECT_EQ(mesh_reorient(in, table, 7, 1), expected);
+    EXPECT_EQ(columns_of(in), columns_of(given));
   }
 }
 
