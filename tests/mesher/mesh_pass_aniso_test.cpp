@@ -23,10 +23,9 @@ struct pass_result {
 pass_result pass(const dense2D<double>& pos, const std::vector<std::vector<double>>& metrics,
                  std::uint64_t min_count = 1, std::uint64_t max_count = 4294967295u) {
   pass_result r;
-  const auto m = metric_columns(metrics);
   auto run = pos.rows() == 3 ? filum::mesh_pass_aniso<3> : filum::mesh_pass_aniso<2>;
-  run(pos, first_columns(pos.cols()), chord_params(pos), m, 0, false, min_count, max_count, r.pos,
-      r.metrics, r.params);
+  run(pos, first_columns(pos.cols()), chord_params(pos), metric_columns(metrics), 0, false,
+      min_count, max_count, r.pos, r.metrics, r.params);
   return r;
 }
 
@@ -35,29 +34,21 @@ pass_result pass(const dense2D<double>& pos, const std::vector<std::vector<doubl
 TEST(MeshPassAniso, SegmentIsMeasuredInItsOwnDirection) {
   // Size 0.5 along u and 2 across: a segment of length 10 along u gets 20 evenly spaced
   // elements, one across u gets 5, every node the same metric.
-  struct Case {
-    std::vector<double> u, segment;
-    std::size_t elements;
-  } cases[] = {
-      {{1, 0}, {1, 0}, 20},
-      {{1, 0}, {0, 1}, 5},
-      {{0.6, 0.8}, {0.6, 0.8}, 20},
-      {{0.6, 0.8}, {-0.8, 0.6}, 5},
-      {{0, 0, 1}, {0, 0, 1}, 20},
-      {{0.48, -0.6, 0.64}, {0.48, -0.6, 0.64}, 20},
-      {{0.48, -0.6, 0.64}, {0, 0.6, 0.5625}, 5},
-  };
+  // clang-format off
+  struct Case { std::vector<double> u, segment; std::size_t elements; } cases[] = {
+      {{0.6, 0.8}, {0.6, 0.8}, 20},                  {{0.6, 0.8}, {-0.8, 0.6}, 5},
+      {{0.48, -0.6, 0.64}, {0.48, -0.6, 0.64}, 20},  {{0.48, -0.6, 0.64}, {0, 0.8, 0.75}, 5}};
+  // clang-format on
   for (const Case& c : cases) {
     const std::size_t dim = c.u.size();
     const auto M = metric_along(dim, c.u, 0.5, 2);
-    double length = 0;
-    for (double x : c.segment)
-      length += x * x;
+    const double length = std::sqrt(c.segment[0] * c.segment[0] + c.segment[1] * c.segment[1] +
+                                    (dim == 3 ? c.segment[2] * c.segment[2] : 0));
     dense2D<double> pos(dim, 2, 1.0);
     for (std::size_t i = 0; i < dim; ++i)
-      pos(i, 1) += 10 * c.segment[i] / std::sqrt(length);
+      pos(i, 1) += 10 * c.segment[i] / length;
     const auto r = pass(pos, {M, M});
-    ASSERT_EQ(r.pos.cols(), c.elements - 1) << dim << " " << c.u[0];
+    ASSERT_EQ(r.pos.cols(), c.elements - 1) << dim << " " << c.segment[0];
     for (std::size_t j = 0; j + 1 < c.elements; ++j) {
       const double fraction = static_cast<double>(j + 1) / static_cast<double>(c.elements);
       EXPECT_NEAR(r.params[j], 10 * fraction, 1e-13);
@@ -71,28 +62,25 @@ TEST(MeshPassAniso, SegmentIsMeasuredInItsOwnDirection) {
 
 TEST(MeshPassAniso, NodesAtSegmentEndsAndMetricsThatCannotBeReduced) {
   // A and B have principal directions 30 degrees apart. Nodes at the start of a segment
-  // (lengths 0, three elements forced) or exactly at its end (mirrored segments, two
-  // elements) get that end's metric. diag(0, 1, 1) measures along y like I but can neither
-  // start a reduction nor end an interpolation: only a segment that receives nodes fails.
+  // (lengths 0, three elements forced) or at its end (mirrored segments, two elements) get
+  // that end's metric. diag(0, 1, 1) measures along y like I but can neither start a
+  // reduction nor end an interpolation: only a segment that receives nodes fails.
   for (std::size_t dim : {2u, 3u}) {
     const std::vector<double> x = {1, 0, 0}, y = {0, 1, 0}, turned = {0.5 * std::sqrt(3.0), 0.5, 0};
     const auto A = metric_along(dim, x, 1, 4), B = metric_along(dim, turned, 0.5, 3),
                I = metric_along(dim, x, 1, 1);
     auto flat = I;
     flat[0] = 0;
+    // Positions along an axis, the metrics, min and max counts, new nodes, the last one's metric.
+    // clang-format off
     struct Case {
-      std::vector<double> along;
-      const std::vector<double>* axis;
-      std::vector<std::vector<double>> metrics;
-      std::uint64_t min, max, nodes;
-      std::vector<double> last;  // metric of the last node
-    } cases[] = {
-        {{0, 0}, &x, {A, B}, 3, 9, 2, A},
-        {{0, 1, 2}, &x, {A, B, A}, 2, 2, 1, B},
-        {{0, 10}, &y, {flat, I}, 1, 99, 0, {}},
-        {{0, 0}, &y, {I, flat}, 3, 9, 0, {}},
-        {{0, 0.2, 10.2}, &y, {flat, I, I}, 1, 99, 9, I},
-    };
+      std::vector<double> along; const std::vector<double>* axis;
+      std::vector<std::vector<double>> metrics; std::uint64_t min, max, nodes;
+      std::vector<double> last;
+    } cases[] = {{{0, 0}, &x, {A, B}, 3, 9, 2, A},         {{0, 1, 2}, &x, {A, B, A}, 2, 2, 1, B},
+                 {{0, 10}, &y, {flat, I}, 1, 99, 0, {}},   {{0, 0}, &y, {I, flat}, 3, 9, 0, {}},
+                 {{0, 0.2, 10.2}, &y, {flat, I, I}, 1, 99, 9, I}};
+    // clang-format on
     for (const Case& c : cases) {
       dense2D<double> pos(dim, c.along.size(), 0.0);
       for (std::size_t k = 0; k < c.along.size(); ++k)
