@@ -41,27 +41,22 @@ Values isotropic(std::size_t rows, double h) {
 }  // namespace
 
 TEST(InterpolateMetrics, ResultCodesInArgumentOrder) {
+  // Both overloads, the metrics one with the sizes as a row; an empty new list looks at
+  // nothing, and both ends of the range belong to it.
   const double nan = std::nan("");
-  struct Case {
-    Values params, sizes, new_params;
-    int expected;
-  } cases[] = {
-      {{2, 1}, {1}, {}, 0},  // no new parameter: nothing else is looked at
-      {{0}, {1}, {0}, -1},
-      {{0, nan}, {1, 1}, {0}, -1},
-      {{1, 0}, {1}, {5}, -1},        // params before sizes
-      {{0, 1}, {1, 1, 1}, {5}, -2},  // sizes before new params
-      {{0, 1}, {1, 1}, {0.5, 0.25}, -3},
-      {{0, 1}, {1, 1}, {-1e-300, 0.5}, -3},
-      {{0, 1}, {1, 1}, {0.5, 1 + 1e-15}, -3},
-      {{0, 1}, {1, 1}, {nan}, -3},
-      {{0, 1}, {-1, 1}, {0, 1}, 0},  // both ends belong to the range; sizes not validated
-  };
+  // clang-format off
+  struct Case { Values params, sizes, new_params; int expected; } cases[] = {
+               {{2, 1}, {1}, {}, 0},           {{0}, {1}, {0}, -1},
+               {{0, nan}, {1, 1}, {0}, -1},    {{1, 0}, {1}, {5}, -1},
+               {{0, 1}, {1, 1, 1}, {5}, -2},   {{0, 1}, {1, 1}, {0.5, 0.25}, -3},
+               {{0, 1}, {1, 1}, {-1e-300}, -3}, {{0, 1}, {1, 1}, {0.5, 1 + 1e-15}, -3},
+               {{0, 1}, {1, 1}, {nan}, -3},    {{0, 1}, {-1, 1}, {0, 1}, 0}};
+  // clang-format on
   for (const Case& c : cases) {
     auto out = values({7});
     EXPECT_EQ(interpolate_metrics(vec(c.params), vec(c.sizes), vec(c.new_params), out), c.expected);
     EXPECT_EQ(out.size(), c.expected == 0 ? c.new_params.size() : 0u);
-    auto out_m = columns({{7}}, 1);  // the same sizes as a 1-row matrix
+    auto out_m = columns({{7}}, 1);
     const auto row = columns(std::vector<Values>(c.sizes.size(), Values{1}), 1);
     EXPECT_EQ(interpolate_metrics(vec(c.params), row, vec(c.new_params), out_m), c.expected);
     EXPECT_EQ(out_m.cols(), c.expected == 0 ? c.new_params.size() : 0u);
@@ -78,17 +73,15 @@ TEST(InterpolateMetrics, ResultCodesInArgumentOrder) {
 
 TEST(InterpolateMetrics, SizesFollowTheirBrackets) {
   const double step = std::ldexp(1.0, -36);  // a weight above the 1e-12 snap
-  struct Case {
-    Values params, sizes, new_params, expected;
-  } cases[] = {
+  // clang-format off
+  struct Case { Values params, sizes, new_params, expected; } cases[] = {
       {{0, 1, 3}, {2, 4, 8}, {0, 0.5, 1, 2, 3}, {2, 3, 4, 6, 8}},
       // A repeated parameter is the upper bracket at its first entry, also by bisection.
       {{0, 1, 1, 2}, {1, 3, 5, 7}, {0.5, 1, 1.5}, {2, 3, 6}},
       {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 10}, {0, 1, 0, 1, 0, 1, 0, 1, 0, 2, 4, 1}, {9}, {2}},
       // A zigzag walked with skips, repeats and stops on known entries.
       {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
-       {1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1},
-       {0.25, 0.25, 3, 5.5, 11.75, 13, 16},
+       {1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1, 5, 1}, {0.25, 0.25, 3, 5.5, 11.75, 13, 16},
        {2, 2, 5, 3, 2, 5, 1}},
       {{2, 2, 2}, {4, 5, 6}, {2, 2}, {4, 4}},    // all equal: the first value
       {{0, 1e-13, 1}, {1, 9, 3}, {5e-14}, {1}},  // closer than 1e-12: one parameter
@@ -98,22 +91,19 @@ TEST(InterpolateMetrics, SizesFollowTheirBrackets) {
       {{0, 0.5, 1}, {0.1, 1e-17, 5}, {0.5}, {1e-17}},  // a known size bit for bit
       {{0, 1, 2, 3}, {-1, 2, 0, 4}, {0, 0.5, 1, 1.5, 2.5}, {-1, 0, 2, 0, 0}},  // sizes <= 0
   };
+  // clang-format on
   for (const Case& c : cases) {
     vorn::dense1D<double> out;
     ASSERT_EQ(interpolate_metrics(vec(c.params), vec(c.sizes), vec(c.new_params), out), 0);
     EXPECT_EQ(entries(out), c.expected) << c.params.size();
   }
-}
-
-TEST(InterpolateMetrics, AStridedRowOrASharedOutputReadsTheRightValues) {
+  // A strided row, and outputs that share the inputs' storage, read the right values.
   const auto params = values({0, 1, 3}), sizes = values({2, 0.5, 8});
   const auto new_params = values({0, 0.2, 1, 2.9, 3});
   vorn::dense1D<double> expected;
   ASSERT_EQ(interpolate_metrics(params, sizes, new_params, expected), 0);
-  auto block = columns({{9, 2, 9}, {9, 0.5, 9}, {9, 8, 9}}, 3);
-  const auto row = block.sub_matrix(1, 0, 1, 3);  // entries 3 apart
-  auto out = block;                               // shares the input's storage
-  ASSERT_EQ(interpolate_metrics(params, row, new_params, out), 0);
+  auto block = columns({{9, 2, 9}, {9, 0.5, 9}, {9, 8, 9}}, 3), out = block;
+  ASSERT_EQ(interpolate_metrics(params, block.sub_matrix(1, 0, 1, 3), new_params, out), 0);
   EXPECT_EQ(entries(out.as_vector()), entries(expected));
   EXPECT_EQ(column(block, 1), (Values{9, 0.5, 9}));
   auto same = sizes;
@@ -132,18 +122,18 @@ TEST(InterpolateMetrics, MetricsVaryLinearlyInSizeAlongTheirCommonDirections) {
       for (std::size_t j = 0; j < s.size(); ++j)
         expect_close(column(out, j), isotropic(rows, ab[0] + s[j] * (ab[1] - ab[0])), 1e-12);
     }
-  // Anisotropic ends with turned principal directions are reproduced near each end.
+  // Anisotropic ends with turned principal directions: known ones bit for bit, and close
+  // to them nearby.
   const double c = std::cos(0.7), s = std::sin(0.7);
   const std::vector<Values> pairs[] = {
       {{1, 0.2, 0.0625}, tensor_of({{c, s}, {-s, c}}, {0.5, 3})},
       {{1, 0.1, 0.25, 0.05, -0.02, 4}, tensor_of({{c, s, 0}, {-s, c, 0}, {0, 0, 1}}, {0.5, 3, 2})}};
   for (const auto& ends : pairs) {
     vorn::dense2D<double> out;
-    const auto metrics = columns(ends, ends[0].size());
-    ASSERT_EQ(
-        interpolate_metrics(values({-2, 5}), metrics, values({-2, -2 + 7e-9, 5 - 7e-9, 5}), out),
-        0);
-    EXPECT_EQ(column(out, 0), ends[0]);  // known ones bit for bit
+    ASSERT_EQ(interpolate_metrics(values({-2, 5}), columns(ends, ends[0].size()),
+                                  values({-2, -2 + 7e-9, 5 - 7e-9, 5}), out),
+              0);
+    EXPECT_EQ(column(out, 0), ends[0]);
     EXPECT_EQ(column(out, 3), ends[1]);
     expect_close(column(out, 1), ends[0], 1e-7);
     expect_close(column(out, 2), ends[1], 1e-7);
@@ -170,20 +160,16 @@ TEST(InterpolateMetrics, AFailingPairRepeatsThePreviousColumn) {
 }
 
 TEST(InterpolateMetrics, StorageFailureLeavesTheOutputEmpty) {
-  const auto p = values({0, 1}), q = values({0.25, 0.5, 0.75});
-  for (std::size_t rows : {0u, 1u, 3u, 6u}) {  // 0: the sizes overload
-    const auto known =
-        rows < 3 ? columns({{1}, {2}}, 1) : columns({isotropic(rows, 1), isotropic(rows, 2)}, rows);
-    const auto sizes = values({1, 2});
-    using Outputs = std::pair<vorn::dense2D<double>, vorn::dense1D<double>>;
-    auto act = [&](Outputs& out) {
-      return rows ? interpolate_metrics(p, known, q, out.first)
-                  : interpolate_metrics(p, sizes, q, out.second);
-    };
-    auto judge = [&](const Outputs& out, int result, bool failed) {
-      EXPECT_EQ(result, failed ? storage_failure : 0) << rows;
-      EXPECT_EQ(out.first.cols() + out.second.size(), failed ? 0u : 3u);
-    };
-    EXPECT_GE(filum_test::sweep_allocation_failures([] { return Outputs(); }, act, judge), 1u);
-  }
+  const auto known = columns({isotropic(6, 1), isotropic(6, 2)}, 6);
+  const auto params = values({0, 1}), new_params = values({0.25, 0.5});
+  EXPECT_GE(filum_test::sweep_allocation_failures(
+                [] { return vorn::dense2D<double>(); },
+                [&](vorn::dense2D<double>& out) {
+                  return interpolate_metrics(params, known, new_params, out);
+                },
+                [](const vorn::dense2D<double>& out, int result, bool failed) {
+                  EXPECT_EQ(result, failed ? storage_failure : 0);
+                  EXPECT_EQ(out.cols(), failed ? 0u : 2u);
+                }),
+            1u);
 }

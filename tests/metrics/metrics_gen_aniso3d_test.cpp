@@ -1,4 +1,4 @@
-#include <functional>
+#include <cmath>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,16 +17,6 @@ using Values = std::vector<double>;
 
 namespace {
 
-// The one-size overload, or the two-size one called with the same size twice.
-using generator = std::function<int(const vorn::dense2D<double>&, const vorn::dense2D<unsigned>&,
-                                    double, vorn::dense2D<double>&)>;
-const generator one_size = [](auto& p, auto& c, double h, auto& m) {
-  return metrics_gen_aniso3d(p, c, h, m);
-};
-const generator two_sizes = [](auto& p, auto& c, double h, auto& m) {
-  return metrics_gen_aniso3d(p, c, h, h, m);
-};
-
 // Orthonormal axes, none of them along a coordinate axis.
 const std::vector<Values> tilted = {
     {2.0 / 3, 2.0 / 3, 1.0 / 3}, {-2.0 / 3, 1.0 / 3, 2.0 / 3}, {1.0 / 3, -2.0 / 3, 2.0 / 3}};
@@ -43,17 +33,16 @@ vorn::dense2D<double> tilted_points(double origin, const std::vector<Values>& xy
 }  // namespace
 
 TEST(MetricsGenAniso3d, ResultCodesInArgumentOrder) {
+  // Rows of pos and connectM, nodes, metric rows, then the codes of both overloads; no
+  // element looks at nothing, and more rows of pos than read are fine.
+  // clang-format off
   struct Case {
-    std::size_t pos_rows, connect_rows;
-    std::vector<unsigned> nodes;
-    std::size_t metric_rows;
+    std::size_t pos_rows, connect_rows; std::vector<unsigned> nodes; std::size_t metric_rows;
     int one_size, two_sizes;
-  } cases[] = {
-      {2, 2, {}, 3, 0, 0},                                    // no element: nothing is looked at
-      {2, 2, {0, 1}, 3, -1, -1},    {4, 2, {0, 1}, 6, 0, 0},  // more rows than read
-      {3, 3, {0, 1, 2}, 3, -2, -2}, {3, 2, {0, 3}, 3, -2, -2},
-      {3, 2, {0, 1}, 3, -4, -5},    {3, 2, {0, 2}, 0, 0, 0},
-  };
+  } cases[] = {{2, 2, {}, 3, 0, 0},          {2, 2, {0, 1}, 3, -1, -1}, {4, 2, {0, 1}, 6, 0, 0},
+               {3, 3, {0, 1, 2}, 3, -2, -2}, {3, 2, {0, 3}, 3, -2, -2}, {3, 2, {0, 1}, 3, -4, -5},
+               {3, 2, {0, 2}, 0, 0, 0}};
+  // clang-format on
   for (const Case& c : cases) {
     vorn::dense2D<double> pos(c.pos_rows, 3, 0.0);
     pos(0, 1) = pos(1, 2) = 1;
@@ -70,15 +59,12 @@ TEST(MetricsGenAniso3d, ResultCodesInArgumentOrder) {
 }
 
 TEST(MetricsGenAniso3d, LengthAlongAndSizesAcrossStraightAndBentLines) {
-  // Two elements of length L, running against the axes. Straight (directions equal
-  // within 1e-12, which rounding near 1e8 would exceed unless the steps are exact):
-  // both normal sizes become the larger of hv and hw. Bent at a right angle: at the bend both
-  // in-plane directions take hv (below L) and the binormal hw; the ends are straight.
-  struct Case {
-    double origin, L, hv, hw;
-    bool bent;
-    Values sizes0, sizes1, sizes2;
-  } cases[] = {
+  // Two elements of length L against the axes. Straight (directions equal within 1e-12,
+  // which rounding near 1e8 would exceed unless the steps are exact): both normal sizes
+  // become the larger of hv and hw. Bent at a right angle: at the bend both in-plane
+  // directions take hv (below L) and the binormal hw; the ends are straight.
+  // clang-format off
+  struct Case { double origin, L, hv, hw; bool bent; Values sizes0, sizes1, sizes2; } cases[] = {
       {0, 2, 1, 3, false, {2, 3, 3}, {2, 3, 3}, {2, 3, 3}},
       {0, 2, 3, 1, false, {2, 3, 3}, {2, 3, 3}, {2, 3, 3}},
       {1e8, 3, 0, 0.5, false, {3, 3, 3}, {3, 3, 3}, {3, 3, 3}},  // exact steps (2, 2, 1)
@@ -87,8 +73,8 @@ TEST(MetricsGenAniso3d, LengthAlongAndSizesAcrossStraightAndBentLines) {
       {1e8, 1, 0.25, 4, true, {1, 4, 4}, {0.25, 0.25, 4}, {4, 1, 4}},
       {1e-8, 1e-8, -0.5, -3, true, {1e-8, 3e-8, 3e-8}, {5e-9, 5e-9, 3e-8}, {3e-8, 1e-8, 3e-8}},
   };
+  // clang-format on
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.origin + c.hv);
     const auto pos = c.bent ? tilted_points(c.origin, {{0, 0}, {c.L, 0}, {c.L, c.L}})
                             : tilted_points(c.origin, {{0, 0}, {c.L, 0}, {2 * c.L, 0}});
     vorn::dense2D<double> metrics;
@@ -101,38 +87,45 @@ TEST(MetricsGenAniso3d, LengthAlongAndSizesAcrossStraightAndBentLines) {
   }
 }
 
-TEST(MetricsGenAniso3d, SharedNodesMergeAndZeroLengthsAreSkipped) {
+TEST(MetricsGenAniso3d, SharedNodesMergeAndDegenerateElementsAreSkipped) {
   // A short and a long element in line meet at node 1, which keeps the short length along
-  // the line; a zero-length element leaves node 3's column as it was.
-  const auto pos = tilted_points(1, {{-1, 0}, {0, 0}, {3, 0}, {7, 0}});
-  const auto connect = make_columns<unsigned>({{0, 1}, {1, 2}, {3, 3}});
-  for (const generator& generate : {one_size, two_sizes}) {
+  // the line; elements of zero or infinite length leave their nodes' columns as they were.
+  // A second call merges again.
+  const auto pos = tilted_points(1, {{-1, 0}, {0, 0}, {3, 0}, {7, 0}, {HUGE_VAL, 0}});
+  const auto connect = make_columns<unsigned>({{0, 1}, {1, 2}, {3, 3}, {4, 3}});
+  for (bool two_sizes : {false, true}) {
+    const auto generate = [&](double h, vorn::dense2D<double>& metrics) {
+      return two_sizes ? metrics_gen_aniso3d(pos, connect, h, h, metrics)
+                       : metrics_gen_aniso3d(pos, connect, h, metrics);
+    };
     vorn::dense2D<double> metrics(6, 5, 0.0);
     metrics(0, 3) = 9;
-    ASSERT_EQ(generate(pos, connect, 0.5, metrics), 0);
+    ASSERT_EQ(generate(0.5, metrics), 0);
     ASSERT_EQ(metrics.cols(), 5u);
     expect_close(column(metrics, 0), tensor_of(tilted, {1, 0.5, 0.5}), 1e-12);
     expect_close(column(metrics, 1), tensor_of(tilted, {1, 0.5, 0.5}), 1e-12);
     expect_close(column(metrics, 2), tensor_of(tilted, {3, 0.5, 0.5}), 1e-12);
     EXPECT_EQ(column(metrics, 3), (Values{9, 0, 0, 0, 0, 0}));
     EXPECT_EQ(column(metrics, 4), Values(6, 0.0));
-    ASSERT_EQ(generate(pos, connect, 0.25, metrics), 0);  // a second call merges again
+    ASSERT_EQ(generate(0.25, metrics), 0);
     expect_close(column(metrics, 2), tensor_of(tilted, {3, 0.25, 0.25}), 1e-12);
   }
 }
 
 TEST(MetricsGenAniso3d, StorageFailureReturnsItsCode) {
+  // A failure to find the neighbours leaves the metrics grown, nothing merged.
   const auto pos = tilted_points(0, {{0, 0}, {1, 0}, {1, 1}});
   const auto connect = make_columns<unsigned>({{0, 1}, {1, 2}});
-  for (const generator& generate : {one_size, two_sizes}) {
-    auto act = [&](vorn::dense2D<double>& metrics) { return generate(pos, connect, 2, metrics); };
-    auto judge = [](const vorn::dense2D<double>& metrics, int result, bool failed) {
-      EXPECT_EQ(result, failed ? storage_failure : 0);
-      if (metrics.cols() == 3) {  // grown before the neighbours are sought, nothing merged
-        EXPECT_EQ(column(metrics, 1) == Values(6, 0.0), failed);
-      }
-    };
-    auto prepare = [] { return vorn::dense2D<double>(); };
-    EXPECT_GE(filum_test::sweep_allocation_failures(prepare, act, judge), 1u);
-  }
+  EXPECT_GE(filum_test::sweep_allocation_failures(
+                [] { return vorn::dense2D<double>(); },
+                [&](vorn::dense2D<double>& metrics) {
+                  return metrics_gen_aniso3d(pos, connect, 2, 2, metrics);
+                },
+                [](const vorn::dense2D<double>& metrics, int result, bool failed) {
+                  EXPECT_EQ(result, failed ? storage_failure : 0);
+                  if (metrics.cols() == 3) {
+                    EXPECT_EQ(column(metrics, 1) == Values(6, 0.0), failed);
+                  }
+                }),
+            2u);
 }
