@@ -10,6 +10,7 @@
 #include <vorn/tessa/metric_algebra.h>
 
 #include "frame/checks.h"
+#include "frame/search.h"
 
 namespace vorn {
 namespace filum {
@@ -18,32 +19,6 @@ namespace {
 // Below this distance two parameters are one, and a weight this close to 0 or 1 picks
 // the known value itself.
 constexpr double parameter_tolerance = 1e-12;
-
-// The first position in [from, last] whose parameter is >= s, given that one at last is.
-// Gallops forward from `from` and bisects the final step, so that a walk over
-// non-decreasing s costs linear time overall.
-std::size_t lower_bound_from(const double* known, std::size_t from, std::size_t last,
-                             double s) noexcept {
-  if (known[from] >= s) return from;
-  std::size_t below = from;  // known[below] < s <= known[above]
-  std::size_t above = last;
-  for (std::size_t step = 1;; step *= 2) {
-    const std::size_t probe = std::min(below + step, last);
-    if (known[probe] >= s) {
-      above = probe;
-      break;
-    }
-    below = probe;
-  }
-  while (above - below > 1) {
-    const std::size_t middle = below + (above - below) / 2;
-    if (known[middle] < s)
-      below = middle;
-    else
-      above = middle;
-  }
-  return above;
-}
 
 // Walks the new parameters in order and hands each to the kind of field: take(j, k) when
 // it sits on known entry k, blend(j, kl, k, t) when it lies at weight t from kl to k.
@@ -55,7 +30,7 @@ void walk_brackets(const dense1D<double>& params, const dense1D<double>& new_par
   std::size_t k = 0;
   for (std::size_t j = 0; j < new_params.size(); ++j) {
     const double s = new_params[j];
-    k = lower_bound_from(known, k, last, s);
+    k = std::min(lower_bound_from(known, last + 1, k, s), last);
     const std::size_t kl = k > 0 ? k - 1 : k;
     const double s0 = known[kl], s1 = known[k];
     const double t = s1 > s0 + parameter_tolerance ? (s - s0) / (s1 - s0) : 0.0;
