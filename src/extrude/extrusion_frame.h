@@ -50,15 +50,6 @@ inline bool ids_fit(std::size_t first, std::uint64_t count) noexcept {
   return first <= no_id && count <= no_id - first;
 }
 
-/// \brief Appends a point of D coordinates as a new column of pos.
-template <std::size_t D>
-inline bool append_point(const point<D>& p, dense2D<double>& pos) noexcept {
-  if constexpr (D == 2)
-    return append_point2d(p.data(), pos);
-  else
-    return append_point3d(p.data(), pos);
-}
-
 /// \brief The row worker: appends the nodes of a row that starts at an existing node and
 /// its chain [node, new nodes...]. Codes count in the graded overloads' lists.
 /// \param[in,out] pos coordinates with placement.dim rows; new nodes appended.
@@ -100,7 +91,8 @@ int extrude(dense2D<double>& pos, unsigned node, Placement placement, const row_
   for (std::uint64_t k = 1; k <= n; ++k) {
     double t = static_cast<double>(k) * step;
     if (graded) t = progression_fraction(t, h0, h1);
-    if (!append_point<D>(placement.at(t), pos)) {  // cannot happen after the reservation
+    if (!append_fixed_column<D>(placement.at(t).data(),
+                                pos)) {  // cannot happen after the reservation
       pos.resize(D, first_new);
       indices.resize(entry_length);
       return storage_failure;
@@ -129,7 +121,7 @@ int extrude(dense2D<double>& pos, const point<Placement::dim>& start_point,
   if (sizing.n_elements != 0 &&
       !pos.reserve(std::max(pos.ld(), D), first_new + 1 + sizing.n_elements, 1))
     return storage_failure;
-  if (!append_point<D>(start_point, pos)) return storage_failure;
+  if (!append_fixed_column<D>(start_point.data(), pos)) return storage_failure;
   const int result = extrude(pos, static_cast<unsigned>(first_new), placement, sizing, indices);
   if (result != 0) pos.resize(entry_rows, entry_cols);
   return result;
