@@ -85,6 +85,27 @@ inline point<D> lerp(const point<D>& a, const point<D>& b, double s) noexcept {
   return r;
 }
 
+/// \brief A unit direction with the length it was taken from.
+template <std::size_t D>
+struct direction {
+  point<D> unit;
+  double length;
+};
+
+/// \brief The direction and length of e, each coordinate divided by |e|. A vector whose
+/// squared length is exactly 0 or 1 is taken as it is, without a square root (its length
+/// is then that 0 or 1).
+template <std::size_t D>
+inline direction<D> direction_of(const point<D>& e) noexcept {
+  const double squared = norm2(e);
+  if (squared == 0 || squared == 1) return {e, squared};
+  const double length = std::sqrt(squared);
+  point<D> unit;
+  for (std::size_t i = 0; i < D; ++i)
+    unit[i] = e[i] / length;
+  return {unit, length};
+}
+
 /// \brief The cross product: a scalar in the plane (held in a 1-vector), a vector in space.
 inline vector_fixed<double, 1> cross(const point<2>& a, const point<2>& b) noexcept {
   return vector_fixed<double, 1>(a[0] * b[1] - a[1] * b[0]);

@@ -14,30 +14,6 @@
 
 namespace vorn {
 namespace filum {
-namespace curvature_detail {
-
-/// \brief A segment's unit direction and length.
-template <std::size_t D>
-struct segment_direction {
-  point<D> unit;
-  double length;
-};
-
-/// \brief The direction and length of e; a vector of squared length exactly 0 or 1 is
-/// taken as it is (its length is then 0 or 1).
-template <std::size_t D>
-segment_direction<D> direction_of(const point<D>& e) noexcept {
-  const double squared = norm2(e);
-  if (squared == 0 || squared == 1) return {e, squared};
-  const double length = std::sqrt(squared);
-  point<D> unit;
-  for (std::size_t i = 0; i < D; ++i)
-    unit[i] = e[i] / length;
-  return {unit, length};
-}
-
-}  // namespace curvature_detail
-
 /// \brief Curvature at every entry of a chain of n >= 3 nodes; the end entries copy their
 /// neighbours'. Nothing is checked: the identifiers are columns of pos, which has D rows.
 /// \param[in] pos coordinates.
@@ -46,7 +22,6 @@ segment_direction<D> direction_of(const point<D>& e) noexcept {
 template <std::size_t D>
 void chain_curvatures(const dense2D<double>& pos, const dense1D<unsigned>& chain,
                       double* values) noexcept {
-  using curvature_detail::direction_of;
   const std::size_t n = chain.size();
   auto previous = direction_of<D>(column_point<D>(pos, chain[1]) - column_point<D>(pos, chain[0]));
   for (std::size_t i = 1; i + 1 < n; ++i) {

@@ -58,14 +58,10 @@ int normals(const dense2D<double>& pos, const dense2D<unsigned>& connectM, doubl
     const unsigned a = connectM(0, j);
     const unsigned b = connectM(1, j);
     const point<2> d = column_point<2>(pos, b) - column_point<2>(pos, a);
-    const double l2 = norm2(d);
-    if (l2 == 0) continue;
-    double l = 1;
-    point<2> t = d;
-    if (l2 != 1) {
-      l = std::sqrt(l2);
-      t = point<2>(d[0] / l, d[1] / l);
-    }
+    const direction<2> along = direction_of(d);
+    if (along.length == 0) continue;
+    const double l = along.length;
+    const point<2>& t = along.unit;
     const point<2> n(-t[1], t[0]);  // to the left of a -> b
     const double w = finite_exponent ? std::pow(l, exponent) : 1;
     for (const unsigned node : {a, b}) {
@@ -83,11 +79,7 @@ int normals(const dense2D<double>& pos, const dense2D<unsigned>& connectM, doubl
       const double inverse = 1 / W;
       if (inverse != 1) normal = inverse * normal;
     }
-    const double n2 = norm2(normal);
-    if (normalize && n2 != 0 && n2 != 1) {
-      const double length = std::sqrt(n2);
-      normal = point<2>(normal[0] / length, normal[1] / length);
-    }
+    if (normalize) normal = direction_of(normal).unit;
     set_column_point<2>(values, i, normal);
   }
   return 0;

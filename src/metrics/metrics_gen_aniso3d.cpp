@@ -52,7 +52,7 @@ point<3> neighbour_direction(const dense2D<double>& pos, const dense2D<unsigned>
                              unsigned other, unsigned node, bool comes_before) noexcept {
   const unsigned p = connectM(0, other) == node ? connectM(1, other) : connectM(0, other);
   const point<3> at_node = column_point<3>(pos, node), at_p = column_point<3>(pos, p);
-  return unit_unless_zero(comes_before ? at_node - at_p : at_p - at_node);
+  return direction_of(comes_before ? at_node - at_p : at_p - at_node).unit;
 }
 
 }  // namespace

@@ -23,19 +23,12 @@ point<3> axis_of_smallest(const point<3>& u) noexcept {
 
 }  // namespace
 
-point<3> unit_unless_zero(const point<3>& u) noexcept {
-  const double length2 = norm2(u);
-  if (length2 == 0 || length2 == 1) return u;
-  const double length = std::sqrt(length2);
-  return point<3>(u[0] / length, u[1] / length, u[2] / length);
-}
-
 normal_frame make_normal_frame(const point<3>& t, const point<3>& v) noexcept {
   normal_frame frame;
-  frame.t = is_zero(t) ? point<3>(1.0, 0.0, 0.0) : unit_unless_zero(t);
+  frame.t = is_zero(t) ? point<3>(1.0, 0.0, 0.0) : direction_of(t).unit;
   frame.w = cross(frame.t, v);
   if (is_zero(frame.w)) frame.w = cross(frame.t, axis_of_smallest(frame.t));
-  frame.w = unit_unless_zero(frame.w);
+  frame.w = direction_of(frame.w).unit;
   frame.v = cross(frame.w, frame.t);
   return frame;
 }

@@ -13,9 +13,6 @@ struct normal_frame {
   point<3> t, v, w;
 };
 
-/// \brief u divided by its length, unless its squared length is 0 or exactly 1.
-point<3> unit_unless_zero(const point<3>& u) noexcept;
-
 /// \brief The frame of direction t with v as close as possible to the hint v: t made unit
 /// (a zero t becomes (1, 0, 0)), w = t x v made unit, v = w x t. When t x v is exactly zero
 /// the hint is replaced by the unit axis of t's smallest component (the first on ties).
