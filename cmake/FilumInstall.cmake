@@ -2,7 +2,7 @@
 # vorn::dense) and the pkg-config file filum.pc.
 include(CMakePackageConfigHelpers)
 
-install(TARGETS vorn_dense vorn_tessa filum
+install(TARGETS vorn_dense vorn_tessa filum filum_network
   EXPORT filumTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
