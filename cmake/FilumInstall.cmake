@@ -2,7 +2,7 @@
 # vorn::dense) and the pkg-config file filum.pc.
 include(CMakePackageConfigHelpers)
 
-install(TARGETS vorn_dense vorn_tessa filum filum_network
+install(TARGETS vorn_dense vorn_tessa filum filum_network filum_io
   EXPORT filumTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
