@@ -1,27 +1,23 @@
 #ifndef FILUM_DEMO_NETWORK_H
 #define FILUM_DEMO_NETWORK_H
 
-// A line network as the demo keeps it: plain vectors, converted to the library's
-// containers at the call.
+// A line network as the demo keeps it: the network of the file formats with what the
+// demo adds (sizes, hard edges, names, a detail), converted to the library's containers at
+// the call.
 
 #include <string>
 #include <vector>
 
+#include <vorn/filum/io/network.h>
+
 namespace demo {
 
 /// A network of two-node edges in the plane (dim 2) or in space (dim 3).
-struct network {
-  int dim = 2;
-  std::vector<double> coords;        ///< dim values per node
-  std::vector<unsigned> edges;       ///< 2 node identifiers per element
-  std::vector<unsigned> colors;      ///< one colour per element
+struct network : vorn::filum::io::line_network {
   std::vector<unsigned> hard_edges;  ///< elements kept as they are
   std::vector<double> node_sizes;    ///< target size per node (0: the default size)
   std::vector<std::string> names;    ///< a name per colour, for the report
   std::vector<double> zoom;          ///< x0, y0, x1, y1 of a detail worth showing, or empty
-
-  std::size_t node_count() const { return coords.size() / static_cast<std::size_t>(dim); }
-  std::size_t element_count() const { return edges.size() / 2; }
 
   /// Appends a node with its target size and returns its identifier.
   unsigned add_node(const double* p, double size);

@@ -104,24 +104,28 @@ network sample_network() {
   return net;
 }
 
-network network_from_polylines(const polyline_file& file) {
+network network_from_file(const vorn::filum::io::line_network& file) {
   network net;
-  net.dim = file.dim;
-  std::vector<double> lo(file.dim, 1e300), hi(file.dim, -1e300);
-  for (const polyline& line : file.lines)
-    for (std::size_t k = 0; k < line.points.size(); ++k) {
-      lo[k % file.dim] = std::min(lo[k % file.dim], line.points[k]);
-      hi[k % file.dim] = std::max(hi[k % file.dim], line.points[k]);
-    }
+  static_cast<vorn::filum::io::line_network&>(net) = file;
+  const auto dim = static_cast<std::size_t>(file.dim);
+  std::vector<double> lo(dim, 1e300), hi(dim, -1e300);
+  for (std::size_t k = 0; k < file.coords.size(); ++k) {
+    lo[k % dim] = std::min(lo[k % dim], file.coords[k]);
+    hi[k % dim] = std::max(hi[k % dim], file.coords[k]);
+  }
   double diagonal = 0;
-  for (int i = 0; i < file.dim; ++i)
+  for (std::size_t i = 0; i < dim; ++i)
     diagonal += (hi[i] - lo[i]) * (hi[i] - lo[i]);
   const double size = std::sqrt(diagonal) / 40;
-  unsigned color = 0;
-  for (const polyline& line : file.lines) {
-    net.names.push_back("polyline " + std::to_string(color + 1));
-    net.add_polyline(line.points, line.closed, color++, size > 0 ? size : 1);
-  }
+  net.node_sizes.assign(net.node_count(), size > 0 ? size : 1);
+  if (net.colors.empty()) net.colors.assign(net.element_count(), 0);
+  unsigned colors = 0;
+  for (unsigned c : net.colors)
+    if (c != vorn::filum::io::none) colors = std::max(colors, c + 1);
+  for (unsigned c = 0; c < colors; ++c)
+    net.names.push_back(c < file.color_names.size() && !file.color_names[c].empty()
+                            ? file.color_names[c]
+                            : "line " + std::to_string(c + 1));
   return net;
 }
 

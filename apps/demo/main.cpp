@@ -1,23 +1,22 @@
 // filum-demo: remeshes a line network with remesh_lines and shows the result.
 //
-//   filum-demo [polylines.txt] [--output DIR]
+//   filum-demo [FILE] [--output DIR]
 //
 // Without a file it remeshes an embedded sample: a channel with a NACA 0012 airfoil and a
-// coastline with two islands. It writes DIR/remeshed.vtk (legacy VTK, opens in ParaView)
-// and DIR/network.svg (input and output side by side), and prints a table per line.
+// coastline with two islands; a file may be in any format the filum command reads. It writes
+// DIR/remeshed.vtk (legacy VTK, opens in ParaView) and DIR/network.svg (input and output side by
+// side), and prints a table per line.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <vorn/filum.h>
+#include <vorn/filum/io/formats.h>
 
 #include "line_report.h"
-#include "polyline_reader.h"
 #include "sample_network.h"
-#include "writers.h"
 
 namespace {
 
@@ -62,6 +61,9 @@ int remesh(const demo::network& in, const settings& s, demo::network& out,
                                        s.max_gradation, s.min_size, 1, 1000000);
   if (code != 0) return code;
   out = in;
+  out.point_arrays.clear();  // the file's arrays do not follow the new nodes
+  out.cell_arrays.clear();
+  out.node_tags.clear();
   out.coords.assign(pos.data(), pos.data() + pos.size());
   out.edges.assign(connect.data(), connect.data() + connect.size());
   out.colors.assign(colors.begin(), colors.end());
@@ -79,7 +81,7 @@ int main(int argc, char** argv) {
     if (arg == "--output" && i + 1 < argc) {
       output_dir = argv[++i];
     } else if (arg == "-h" || arg == "--help") {
-      std::printf("usage: filum-demo [polylines.txt] [--output DIR]\n");
+      std::printf("usage: filum-demo [FILE] [--output DIR]\n");
       return 0;
     } else {
       file = arg;
@@ -90,18 +92,13 @@ int main(int argc, char** argv) {
   if (file.empty()) {
     input = demo::sample_network();
   } else {
-    std::ifstream in(file);
-    if (!in) {
-      std::fprintf(stderr, "filum-demo: cannot open %s\n", file.c_str());
+    namespace io = vorn::filum::io;
+    try {
+      input = demo::network_from_file(io::read_network(file, io::format_of(file)));
+    } catch (const io::error& e) {
+      std::fprintf(stderr, "filum-demo: %s\n", e.what());
       return 2;
     }
-    demo::polyline_file polylines;
-    std::string error;
-    if (!demo::read_polylines(in, polylines, error)) {
-      std::fprintf(stderr, "filum-demo: %s: %s\n", file.c_str(), error.c_str());
-      return 2;
-    }
-    input = demo::network_from_polylines(polylines);
   }
 
   const settings s = settings_for(input);
@@ -130,11 +127,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "filum-demo: cannot create %s\n", output_dir.c_str());
     return 1;
   }
-  std::ofstream vtk(output_dir + "/remeshed.vtk"), svg(output_dir + "/network.svg");
-  demo::write_vtk(vtk, output, "filum-demo remeshed network");
-  demo::write_svg(svg, input, output);
-  if (!vtk || !svg) {
-    std::fprintf(stderr, "filum-demo: cannot write to %s\n", output_dir.c_str());
+  namespace io = vorn::filum::io;
+  try {
+    demo::network used = output;
+    io::drop_unused_nodes(used);
+    io::write_network(output_dir + "/remeshed.vtk", used, io::file_format::vtk);
+    io::write_file_atomically(output_dir + "/network.svg", [&](std::ostream& svg) {
+      io::write_svg(
+          svg,
+          {{&input, "input: " + std::to_string(input.element_count()) + " elements"},
+           {&output, "remeshed: " + std::to_string(output.element_count()) + " elements"}},
+          input.zoom);
+    });
+  } catch (const io::error& e) {
+    std::fprintf(stderr, "filum-demo: %s\n", e.what());
     return 1;
   }
   std::printf("\nwrote %s/remeshed.vtk and %s/network.svg\n", output_dir.c_str(),

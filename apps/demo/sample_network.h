@@ -2,7 +2,6 @@
 #define FILUM_DEMO_SAMPLE_NETWORK_H
 
 #include "network.h"
-#include "polyline_reader.h"
 
 namespace demo {
 
@@ -11,9 +10,9 @@ namespace demo {
 /// closed coastline-like curve with two islands. Each curve carries its own size.
 network sample_network();
 
-/// A network from polylines read from a file: one colour per polyline, every node with
-/// a size of 1/40 of the bounding-box diagonal.
-network network_from_polylines(const polyline_file& file);
+/// The demo's network of a network read from a file: every node with a size of 1/40 of
+/// the bounding-box diagonal, a name per colour.
+network network_from_file(const vorn::filum::io::line_network& file);
 
 }  // namespace demo
 
