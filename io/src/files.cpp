@@ -67,6 +67,16 @@ const char* format_name(file_format format) {
 
 line_network read_network(std::istream& in, const std::string& name, file_format format,
                           const read_options& options, std::uint64_t total_bytes) {
+  if (total_bytes == 0) {  // the size of a seekable stream, so that counts can be checked
+    const std::streampos start = in.tellg();
+    if (start != std::streampos(-1) && in.seekg(0, std::ios::end)) {
+      const std::streampos end = in.tellg();
+      if (end != std::streampos(-1) && end >= start)
+        total_bytes = static_cast<std::uint64_t>(end - start);
+    }
+    in.clear();
+    in.seekg(start);
+  }
   source src(in, name, options, total_bytes);
   line_network net;
   switch (format) {

@@ -33,11 +33,17 @@ class geojson_reader {
           1 + static_cast<std::size_t>(
                   std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
       throw error(src_.name() + ":" + std::to_string(line) + ": expected valid JSON: " + e.what());
+    } catch (const json::exception& e) {  // a number too large for a double
+      throw error(src_.name() + ": expected valid JSON: " + e.what());
     }
     const std::string& key = src_.options().color_by;
     color_by_ = key.empty() ? "color" : key;
     net_.dim = 3;
-    object(doc, none, "the document");
+    try {
+      object(doc, none, "the document");
+    } catch (const json::exception& e) {  // a number out of range, a value of another type
+      throw error(src_.name() + ": expected GeoJSON values: " + e.what());
+    }
     net_.dim = plane_or_space(net_.coords);
     drop_coordinates(net_.coords, net_.dim);
     bool any = false;

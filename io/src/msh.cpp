@@ -257,8 +257,10 @@ class msh_reader {
     const long long count = integer("the number of nodes", true, 0, 0xFFFFFFFEll);
     const long long min_tag = integer("the smallest node tag", true);
     const long long max_tag = integer("the largest node tag", true);
+    const unsigned node_bytes = binary_ ? 32 : 6;  // the least a node takes in the file
+    src_.check_room(static_cast<std::uint64_t>(count), node_bytes, "nodes", binary_);
     nodes_.reset(min_tag, max_tag, static_cast<std::size_t>(count));
-    net_.coords.reserve(static_cast<std::size_t>(std::min(count, 1ll << 26)) * 3);
+    net_.coords.reserve(3 * src_.reservable(static_cast<std::uint64_t>(count), node_bytes));
     bool sequential = true;
     std::size_t read = 0;
     std::vector<std::int64_t> tags;
@@ -325,9 +327,15 @@ class msh_reader {
     return index;
   }
 
+  // The physical tag less one; the entity tag less one when the file has no physical
+  // group on curves at all; else none.
   unsigned color_of_entity(long long entity) const {
+    bool any_physical = false;
+    for (const auto& entry : curve_physical_)
+      any_physical = any_physical || entry.second > 0;
     const auto it = curve_physical_.find(entity);
-    const long long tag = it != curve_physical_.end() && it->second > 0 ? it->second : entity;
+    long long tag = it != curve_physical_.end() ? it->second : 0;
+    if (!any_physical) tag = entity;
     return tag >= 1 ? static_cast<unsigned>(tag - 1) : none;
   }
 
@@ -353,8 +361,10 @@ class msh_reader {
       read += n;
       const bool line = is_line_type(type);
       const unsigned color = dim == 1 ? color_of_entity(entity) : none;
-      if (line) net_.edges.reserve(net_.edges.size() + 2 * static_cast<std::size_t>(n));
       const std::size_t width = 1 + static_cast<std::size_t>(per);
+      src_.check_room(static_cast<std::uint64_t>(n),
+                      static_cast<unsigned>(binary_ ? 8 * width : 2 * width), "elements", binary_);
+      if (line) net_.edges.reserve(net_.edges.size() + 2 * static_cast<std::size_t>(n));
       if (binary_) {
         const std::size_t step = std::max<std::size_t>(1, (1u << 20) / width);
         for (long long done = 0; done < n;) {
@@ -387,8 +397,22 @@ class msh_reader {
     end_section("Elements");
   }
 
+  // A count on a text line of its own, as 2.2 gives them in binary files too.
+  long long text_count(const char* what) {
+    const bool was_binary = binary_;
+    binary_ = false;
+    const long long count = integer(what, false, 0, 0x7FFFFFFEll);
+    if (next_word_ < words_.size())
+      src_.fail("expected a line with " + std::string(what) + " alone, found '" +
+                std::string(words_[next_word_]) + "'");
+    binary_ = was_binary;
+    if (binary_) words_.clear(), next_word_ = 0;
+    return count;
+  }
+
   void read_nodes22() {
-    const long long count = integer("the number of nodes", false, 0, 0x7FFFFFFEll);
+    const long long count = text_count("the number of nodes");
+    src_.check_room(static_cast<std::uint64_t>(count), binary_ ? 28 : 6, "nodes", binary_);
     nodes_.reset(1, count, static_cast<std::size_t>(count));
     bool sequential = true;
     for (long long k = 0; k < count; ++k) {
@@ -413,7 +437,7 @@ class msh_reader {
   }
 
   void read_elements22() {
-    const long long count = integer("the number of elements", false, 0, 0x7FFFFFFFll);
+    const long long count = text_count("the number of elements");
     std::vector<long long> tags, nodes;
     long long read = 0;
     while (read < count) {

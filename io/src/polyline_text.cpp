@@ -1,6 +1,7 @@
 // Polylines as text, one point 'x y [z]' per line: the plain form separates polylines by
-// blank lines; the multi-segment form starts every piece with a '>' header line, where
-// '-Z<n>' gives the piece's colour. '#' starts a comment. A piece whose last point repeats
+// blank lines, each its own colour; the multi-segment form starts every piece with a '>'
+// header line, where '-Z<n>' gives the piece's colour (none without it, so that the
+// pieces of one clipped line join into one). '#' starts a comment. A piece whose last point repeats
 // its first (4 points or more) is a closed loop.
 #include "formats_internal.h"
 
@@ -48,7 +49,8 @@ line_network read_polyline_text(source& src, bool multi_segment) {
     const std::vector<std::string_view> words = split_words(body);
     if (multi_segment && !words.empty() && words[0][0] == '>') {
       finish();
-      color = header_color(src, body.substr(body.find('>')), pieces++);
+      color = header_color(src, body.substr(body.find('>')), none);
+      ++pieces;
       continue;
     }
     if (words.empty()) {
@@ -57,7 +59,8 @@ line_network read_polyline_text(source& src, bool multi_segment) {
     }
     if (points.empty()) {
       piece_line = src.line();
-      if (!multi_segment || pieces == 0) color = pieces++;
+      if (!multi_segment) color = pieces++;
+      if (multi_segment && pieces == 0) color = none, ++pieces;
     }
     if (words.size() != 2 && words.size() != 3)
       src.fail("expected 2 or 3 coordinates, found " + std::to_string(words.size()) + " words");

@@ -1,5 +1,6 @@
 #include "source.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorn {
@@ -36,6 +37,21 @@ void source::read_bytes(void* to, std::size_t n, const char* what) {
   }
   offset_ += n;
   if (offset_ >= next_report_) report_progress();
+}
+
+void source::check_room(std::uint64_t count, unsigned bytes_each, const std::string& what,
+                        bool binary) const {
+  const std::uint64_t left = total_ > offset_ ? total_ - offset_ : 0;
+  if (total_ == 0 || count <= left / bytes_each) return;
+  const std::string message = "expected " + std::to_string(count) + " " + what + ", found " +
+                              std::to_string(left) + " bytes left in the file";
+  binary ? fail_at_byte(message) : fail(message);
+}
+
+std::size_t source::reservable(std::uint64_t count, unsigned bytes_each) const {
+  if (total_ == 0) return static_cast<std::size_t>(std::min<std::uint64_t>(count, 1u << 16));
+  const std::uint64_t left = total_ > offset_ ? total_ - offset_ : 0;
+  return static_cast<std::size_t>(std::min<std::uint64_t>(count, left / bytes_each));
 }
 
 void source::fail(const std::string& message) const {

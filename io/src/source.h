@@ -35,6 +35,13 @@ class source {
     return value;
   }
 
+  /// Fails unless count items of at least bytes_each bytes can still follow, so that a
+  /// count in a header never makes the reader allocate more than the file could fill.
+  void check_room(std::uint64_t count, unsigned bytes_each, const std::string& what,
+                  bool binary) const;
+  /// At most count, and at most what the rest of the data could hold at bytes_each each.
+  std::size_t reservable(std::uint64_t count, unsigned bytes_each) const;
+
   std::size_t line() const { return line_; }
   std::uint64_t offset() const { return offset_; }
   const std::string& name() const { return name_; }

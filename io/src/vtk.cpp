@@ -127,6 +127,7 @@ class vtk_reader {
   void read_points() {
     const std::size_t n = count("the number of points");
     word("a data type");
+    src_.check_room(n, 5, "points", false);
     net_.coords.resize(3 * n);
     for (double& x : net_.coords)
       x = parse_coordinate(src_, word("a point coordinate"));
@@ -144,6 +145,8 @@ class vtk_reader {
   std::vector<std::vector<unsigned>> read_cells() {
     const std::size_t n = count("the number of cells");
     const std::size_t size = count("the size of the cell list");
+    src_.check_room(n, 1, "cells", false);
+    src_.check_room(size, 1, "cell list numbers", false);
     std::vector<std::vector<unsigned>> cells;
     if (n == 0) return cells;
     const std::string_view peek = word("a cell");
@@ -168,8 +171,8 @@ class vtk_reader {
     }
     std::size_t used = 0;
     for (std::size_t c = 0; c < n; ++c) {
-      const long long k =
-          parse_integer(src_, c == 0 ? peek : word("a cell size"), "a cell size", 0, 1 << 30);
+      const long long k = parse_integer(src_, c == 0 ? peek : word("a cell size"), "a cell size", 0,
+                                        static_cast<long long>(size));
       std::vector<unsigned> cell(static_cast<std::size_t>(k));
       for (unsigned& id : cell)
         id = node(integer("a point index"));
@@ -184,6 +187,7 @@ class vtk_reader {
 
   void read_array(const std::string& name, unsigned components, std::size_t tuples) {
     named_array a{name, components, {}};
+    src_.check_room(std::uint64_t(tuples) * components, 1, "values of array '" + name + "'", false);
     a.values.resize(tuples * components);
     for (double& v : a.values) {
       const std::string_view w = word("an array value");

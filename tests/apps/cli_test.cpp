@@ -1,0 +1,151 @@
+// The filum command end to end: exit codes, messages, and no output left behind on failure.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+const std::string work = FILUM_TEST_WORK_DIR;
+
+struct result {
+  int code;
+  std::string output;  // stdout and stderr
+};
+
+result filum(const std::string& args) {
+  const std::string command = std::string(FILUM_TEST_COMMAND) + " " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string output;
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+    output.append(buffer, n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+std::string write(const std::string& name, const std::string& text) {
+  fs::create_directories(work);
+  const std::string path = work + "/" + name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+std::string read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+const std::string msh_head = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
+const std::string msh_nodes = "$Nodes\n1 3 1 3\n1 1 0 3\n1\n2\n3\n0 0 0\n1 0 0\n2 0 0\n$EndNodes\n";
+const std::string helix = std::string(FILUM_TEST_DATA) + "/helix.txt";
+
+TEST(Cli, BadInputFailsWithCodeTwoAMessageAndNoOutput) {
+  struct bad_run {
+    const char* what;
+    std::string file, text, args, message;
+  } runs[] = {
+      {"empty file", "empty.msh", "", "", "empty.msh:0: expected $MeshFormat, found an empty file"},
+      {"truncated", "cut.msh", msh_head + "$Nodes\n1 3 1 3\n1 1 0 3\n1\n", "",
+       "cut.msh:5: expected 3 nodes, found 10 bytes left in the file"},
+      {"wrong count", "count.msh",
+       msh_head + "$Nodes\n1 4 1 4\n1 1 0 3\n1\n2\n3\n0 0 0\n1 0 0\n2 0 0\n$EndNodes\n", "",
+       "count.msh:12: expected 4 nodes as the $Nodes header says, found 3"},
+      {"unknown element type", "type.msh",
+       msh_head + msh_nodes + "$Elements\n1 1 1 1\n1 1 77 1\n1 1 2\n$EndElements\n", "",
+       "type.msh:16: expected a known element type (1 to 31), found 77"},
+      {"nan coordinate", "nan.txt", "0 0\n1 nan\n", "",
+       "nan.txt:2: expected a finite coordinate, found 'nan'"},
+      {"missing node", "node.msh",
+       msh_head + msh_nodes + "$Elements\n1 1 1 1\n1 1 1 1\n1 1 4\n$EndElements\n", "",
+       "node.msh:17: element 1: expected a node tag of $Nodes, found 4"},
+      {"unknown extension", "coast.shp", "x", "", "coast.shp: expected an extension"},
+      {"no size", "ok.txt", "0 0\n1 0\n", "--size-field depth",
+       "--size-field: " + work + "/ok.txt has no point array 'depth' (it has: none)"},
+      {"bad hard nodes", "ok2.txt", "0 0\n1 0\n", "--size 0.1 --hard-nodes 1,x",
+       "--hard-nodes: expected node numbers separated by commas, found 'x'"},
+      {"hard node out of range", "ok3.txt", "0 0\n1 0\n", "--size 0.1 --hard-nodes 9",
+       "--hard-nodes: expected node numbers of the input, found 9"},
+      {"negative size", "ok4.txt", "0 0\n1 0\n", "--size -1", "--size"},
+  };
+  for (const bad_run& r : runs) {
+    SCOPED_TRACE(r.what);
+    const std::string in = write(r.file, r.text);
+    const std::string out = work + "/never.msh";
+    fs::remove(out);
+    const std::string args = r.args.empty() ? "--size 0.5" : r.args;
+    const result got = filum("remesh " + in + " -o " + out + " " + args);
+    EXPECT_EQ(got.code, 2) << got.output;
+    EXPECT_NE(got.output.find(r.message), std::string::npos) << got.output;
+    EXPECT_FALSE(fs::exists(out));
+  }
+  EXPECT_EQ(filum("info " + work + "/missing.msh").code, 2);
+  EXPECT_EQ(filum("frobnicate").code, 2);
+}
+
+TEST(Cli, TheInputIsNeverOverwrittenWithoutForce) {
+  const std::string in = write("keep.txt", "0 0\n1 0\n2 0\n");
+  const result refused = filum("convert " + in + " " + in);
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_NE(refused.output.find("is the input file; pass --force"), std::string::npos);
+  EXPECT_EQ(read(in), "0 0\n1 0\n2 0\n");
+  EXPECT_EQ(filum("convert --force -q " + in + " " + in).code, 0);
+  EXPECT_EQ(read(in), "0 0\n1 0\n2 0\n");
+}
+
+TEST(Cli, AMeshingFailureExitsWithOneAndWritesNothing) {
+  const std::string out = work + "/failed.msh";
+  fs::remove(out);
+  const result got =
+      filum("remesh " + helix + " -o " + out + " --size 0.1 --min-elements 5 --max-elements 2");
+  EXPECT_EQ(got.code, 1) << got.output;
+  EXPECT_NE(got.output.find("remesh_network failed with code"), std::string::npos) << got.output;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(Cli, RemeshesTheDemoSampleThroughEveryFormat) {
+  fs::create_directories(work);
+  const std::string first = work + "/helix.msh";
+  const result remeshed = filum("remesh " + helix + " -o " + first + " --size 0.2 --binary");
+  ASSERT_EQ(remeshed.code, 0) << remeshed.output;
+  EXPECT_NE(remeshed.output.find("elements in"), std::string::npos);
+  std::string previous = first;
+  for (const char* ext : {"vtk", "vtu", "geojson", "gmt", "txt", "msh"}) {
+    const std::string next = work + "/chain." + ext;
+    ASSERT_EQ(filum("convert -q " + previous + " " + next).code, 0) << ext;
+    previous = next;
+  }
+  const result before = filum("info --json " + first), after = filum("info --json " + previous);
+  ASSERT_EQ(before.code, 0);
+  const auto field = [](const std::string& json, const std::string& key) {
+    const std::size_t at = json.find("\"" + key + "\": ");
+    return json.substr(at, json.find_first_of(",\n", at) - at);
+  };
+  for (const char* key : {"elements", "total_length", "shortest_element", "dimension"})
+    EXPECT_EQ(field(before.output, key), field(after.output, key)) << key;
+  const result preview = filum("preview " + helix + " " + first + " -o " + work + "/p.svg");
+  EXPECT_EQ(preview.code, 0) << preview.output;
+  EXPECT_NE(read(work + "/p.svg").find("helix.msh: "), std::string::npos);
+}
+
+TEST(Cli, ClippedPiecesOfAShorelineBecomeOneLine) {
+  const std::string in = write("shore.geojson", R"({"type": "FeatureCollection", "features": [
+    {"type": "Feature", "properties": {}, "geometry": {"type": "LineString", "coordinates": [[0, 0], [1, 0.1], [2, 0]]}},
+    {"type": "Feature", "properties": {}, "geometry": {"type": "LineString", "coordinates": [[2, 0], [3, 0.1], [4, 0]]}},
+    {"type": "Feature", "properties": {}, "geometry": {"type": "Polygon", "coordinates": [
+      [[10, 10], [12, 10], [12, 12], [10, 10]], [[10.5, 10.5], [11, 10.7], [11.5, 11], [10.5, 10.5]]]}}]})");
+  const result info = filum("info " + in);
+  ASSERT_EQ(info.code, 0) << info.output;
+  // 12 positions, the shared end joined; the shoreline is one line, the triangle is cut at
+  // its 3 corners and the hole at its 2 sharp ones.
+  EXPECT_NE(info.output.find("nodes              11"), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("lines              6"), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("longitude/latitude"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#ifndef FILUM_TESTS_IO_SUPPORT_H
+#define FILUM_TESTS_IO_SUPPORT_H
+
+// Networks and helpers the io tests share.
+
+#include <sstream>
+#include <string>
+
+#include <vorn/filum/io/formats.h>
+
+namespace io_test {
+
+namespace io = vorn::filum::io;
+
+/// Two lines of two colours and a closed triangle without colour, with coordinates that
+/// need all 17 digits; in space when dim is 3.
+inline io::line_network sample(int dim) {
+  io::line_network net;
+  net.dim = dim;
+  const double third = 1.0 / 3.0;
+  const double points[][3] = {{0, 0, 0},       {third, 0.1, 1e-300}, {1, 2.0 / 7.0, -5},
+                              {2, -1e10, 0.5}, {3, 1e-7, 3},         {10, 10, 1},
+                              {11, 10, 2},     {10.5, 11, third}};
+  for (const auto& p : points)
+    for (int i = 0; i < dim; ++i)
+      net.coords.push_back(p[i]);
+  net.edges = {0, 1, 1, 2, 2, 3, 3, 4, 5, 6, 6, 7, 7, 5};
+  net.colors = {0, 0, 4, 4, io::none, io::none, io::none};
+  return net;
+}
+
+/// Writes then reads back through a string.
+inline io::line_network round_trip(const io::line_network& net, io::file_format format,
+                                   const io::write_options& options = {}) {
+  std::stringstream buffer;
+  io::write_network(buffer, net, format, options);
+  return io::read_network(buffer, "memory", format);
+}
+
+/// The message read_network throws for the text, or "" when it reads.
+inline std::string read_error(const std::string& text, io::file_format format,
+                              const io::read_options& options = {}) {
+  std::istringstream in(text);
+  try {
+    io::read_network(in, "bad.file", format, options);
+  } catch (const io::error& e) {
+    return e.what();
+  }
+  return "";
+}
+
+}  // namespace io_test
+
+#endif
