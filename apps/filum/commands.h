@@ -69,6 +69,9 @@ int run_preview(const preview_settings& settings);
 vorn::filum::io::line_network read_input(const input_settings& input,
                                          const std::function<void(double)>& progress = {});
 
+/// Throws unless the output may be written: it is not the input, or force is given.
+void check_not_input(const output_settings& output, const std::string& input_path);
+
 /// Writes the network as the settings say, refusing to overwrite the input path without
 /// force. \throws vorn::filum::io::error naming the file or the argument.
 void write_output(const output_settings& output, const std::string& input_path,

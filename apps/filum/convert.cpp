@@ -22,13 +22,17 @@ io::line_network read_input(const input_settings& input,
   return net;
 }
 
+void check_not_input(const output_settings& output, const std::string& input_path) {
+  std::error_code ignored;
+  if (!output.force && std::filesystem::equivalent(output.path, input_path, ignored))
+    throw io::error(output.path + ": is the input file; pass --force to overwrite it");
+}
+
 void write_output(const output_settings& output, const std::string& input_path,
                   const io::line_network& net) {
   const io::file_format format =
       output.format.empty() ? io::format_of(output.path) : io::parse_format(output.format);
-  std::error_code ignored;
-  if (!output.force && std::filesystem::equivalent(output.path, input_path, ignored))
-    throw io::error(output.path + ": is the input file; pass --force to overwrite it");
+  check_not_input(output, input_path);
   io::write_options options;
   options.binary = output.binary;
   io::write_network(output.path, net, format, options);
@@ -36,6 +40,7 @@ void write_output(const output_settings& output, const std::string& input_path,
 
 int run_convert(const convert_settings& settings) {
   const auto start = std::chrono::steady_clock::now();
+  check_not_input(settings.output, settings.input.path);
   progress_bar bar(!settings.quiet && stderr_is_terminal());
   std::error_code ignored;
   bar.stage("reading", std::filesystem::file_size(settings.input.path, ignored) > progress_bytes);

@@ -37,23 +37,22 @@ dense1D<double> sizes_from_field(const io::line_network& net, const std::string&
                   "' (it has: " + (names.empty() ? std::string("none") : names) + ")");
 }
 
-// The node indices of the hard nodes given as file node numbers: tags when the file has
-// them, else indices from 0.
-dense1D<unsigned> hard_node_indices(const io::line_network& net, const std::vector<long long>& ids,
-                                    const std::vector<unsigned>& merged, bool tagged) {
+// The node indices, after joining, of the hard nodes given as file node numbers: MSH node
+// tags (1, 2, ... when the file numbers its nodes so), else indices from 0.
+dense1D<unsigned> hard_node_indices(const std::vector<long long>& ids,
+                                    const std::vector<std::int64_t>& tags, bool tagged,
+                                    const std::vector<unsigned>& joined) {
   dense1D<unsigned> out(ids.size());
   for (std::size_t k = 0; k < ids.size(); ++k) {
-    long long index = -1;
-    if (tagged && !net.node_tags.empty()) {
-      const auto it = std::find(net.node_tags.begin(), net.node_tags.end(), ids[k]);
-      if (it != net.node_tags.end()) index = it - net.node_tags.begin();
-    } else {
-      index = tagged ? ids[k] - 1 : ids[k];
+    long long index = tagged ? ids[k] - 1 : ids[k];
+    if (tagged && !tags.empty()) {
+      const auto it = std::find(tags.begin(), tags.end(), ids[k]);
+      index = it == tags.end() ? -1 : it - tags.begin();
     }
-    if (index < 0 || index >= static_cast<long long>(merged.size()))
+    if (index < 0 || index >= static_cast<long long>(joined.size()))
       throw io::error("--hard-nodes: expected node numbers of the input, found " +
                       std::to_string(ids[k]));
-    out[k] = merged[static_cast<std::size_t>(index)];
+    out[k] = joined[static_cast<std::size_t>(index)];
   }
   return out;
 }
@@ -75,6 +74,7 @@ const char* meaning(int code) {
 
 int run_remesh(const remesh_settings& settings) {
   const auto start = std::chrono::steady_clock::now();
+  check_not_input(settings.output, settings.input.path);
   progress_bar bar(!settings.quiet && stderr_is_terminal());
   std::error_code ignored;
   bar.stage("reading", std::filesystem::file_size(settings.input.path, ignored) > progress_bytes);
@@ -87,15 +87,10 @@ int run_remesh(const remesh_settings& settings) {
                                      ? io::format_of(settings.input.path)
                                      : io::parse_format(settings.input.format);
   const bool tagged = format == io::file_format::msh;
-  const std::vector<long long> hard_ids = settings.hard_nodes;
-  std::vector<unsigned> merged(net.node_count());
-  for (std::size_t k = 0; k < merged.size(); ++k)
-    merged[k] = static_cast<unsigned>(k);
-  std::vector<std::int64_t> file_tags = net.node_tags;
-  io::line_network file_numbers;  // the tags, for hard node lookup before the join
-  file_numbers.node_tags = file_tags;
-  io::merge_coincident_nodes(net, settings.input.merge_tolerance, &merged);
-  dense1D<unsigned> hard_nodes = hard_node_indices(file_numbers, hard_ids, merged, tagged);
+  const std::vector<std::int64_t> file_tags = net.node_tags;
+  std::vector<unsigned> joined;
+  io::merge_coincident_nodes(net, settings.input.merge_tolerance, &joined);
+  dense1D<unsigned> hard_nodes = hard_node_indices(settings.hard_nodes, file_tags, tagged, joined);
 
   dense1D<double> node_sizes;
   if (!settings.size_field.empty())
@@ -148,9 +143,8 @@ int run_remesh(const remesh_settings& settings) {
   write_output(settings.output, settings.input.path, out);
   bar.finish();
   if (!settings.quiet)
-    std::fprintf(stderr, "filum remesh: %zu elements in, %zu out (%zu lines) in %.2f s -> %s\n", m,
-                 out.element_count(), report.lines, seconds_since(start),
-                 settings.output.path.c_str());
+    std::fprintf(stderr, "filum remesh: %zu elements in, %zu out in %.2f s -> %s\n", m,
+                 out.element_count(), seconds_since(start), settings.output.path.c_str());
   return ok;
 }
 

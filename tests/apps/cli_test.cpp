@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vorn/filum/io/formats.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -96,6 +98,34 @@ TEST(Cli, TheInputIsNeverOverwrittenWithoutForce) {
   EXPECT_EQ(read(in), "0 0\n1 0\n2 0\n");
   EXPECT_EQ(filum("convert --force -q " + in + " " + in).code, 0);
   EXPECT_EQ(read(in), "0 0\n1 0\n2 0\n");
+}
+
+TEST(Cli, SizesComeFromAPointArrayAndHardNodesFromTheFileNumbers) {
+  const std::string in =
+      write("sizes.vtk",
+            "# vtk DataFile Version 3.0\nx\nASCII\nDATASET POLYDATA\n"
+            "POINTS 3 double\n0 0 0 1 0 0 2 0 0\nLINES 1 4\n3 0 1 2\n"
+            "POINT_DATA 3\nSCALARS h double 1\nLOOKUP_TABLE default\n0.1 0.1 0.5\n");
+  const std::string out = work + "/sized.vtk", coarse_out = work + "/coarse.vtk";
+  const result fine =
+      filum("remesh " + in + " -o " + out + " --size-field h --chordal-tol 0 --hard-nodes 1");
+  ASSERT_EQ(fine.code, 0) << fine.output;
+  const result coarse =
+      filum("remesh " + in + " -o " + coarse_out + " --size 1 --chordal-tol 0 -q");
+  ASSERT_EQ(coarse.code, 0) << coarse.output;
+  EXPECT_EQ(coarse.output, "");  // --quiet: no summary
+  namespace io = vorn::filum::io;
+  const io::line_network sized = io::read_network(out, io::file_format::vtk);
+  EXPECT_GT(sized.element_count(), 5u);
+  EXPECT_EQ(io::read_network(coarse_out, io::file_format::vtk).element_count(), 2u);
+  // The hard node (1, 0) and the point array survive; new nodes carry NaN.
+  bool kept = false;
+  for (std::size_t k = 0; k < sized.node_count(); ++k)
+    kept = kept || (sized.coords[2 * k] == 1 && sized.point_arrays[0].values[k] == 0.1);
+  EXPECT_TRUE(kept);
+  const result wrong = filum("remesh " + in + " -o " + out + " --size-field q");
+  EXPECT_NE(wrong.output.find("has no point array 'q' (it has: h)"), std::string::npos)
+      << wrong.output;
 }
 
 TEST(Cli, AMeshingFailureExitsWithOneAndWritesNothing) {
