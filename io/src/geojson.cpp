@@ -44,8 +44,7 @@ class geojson_reader {
     } catch (const json::exception& e) {  // a number out of range, a value of another type
       throw error(src_.name() + ": expected GeoJSON values: " + e.what());
     }
-    net_.dim = plane_or_space(net_.coords);
-    drop_coordinates(net_.coords, net_.dim);
+    finish_read(net_);
     bool any = false;
     for (unsigned c : net_.colors)
       any = any || c != none;

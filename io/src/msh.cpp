@@ -97,8 +97,7 @@ class msh_reader {
     }
     if (!seen_format) src_.fail("expected $MeshFormat, found an empty file");
     if (!seen_nodes_) src_.fail("expected a $Nodes section, found the end of the file");
-    net_.dim = plane_or_space(net_.coords);
-    drop_coordinates(net_.coords, net_.dim);
+    finish_read(net_);
     bool any_color = false;
     for (unsigned c : net_.colors)
       any_color = any_color || c != none;
@@ -507,6 +506,21 @@ class msh_writer {
     flush_buffer(out_, buffer_);
   }
   void finish() { flush_buffer(out_, buffer_, true); }
+  // Binary data of count entries of width values of type T, each filled by fill(k, values),
+  // written through a fixed block.
+  template <class T, class Fill>
+  void bulk(std::size_t count, std::size_t width, Fill fill) {
+    flush_buffer(out_, buffer_, true);
+    std::vector<T> block(std::min<std::size_t>(count, 1u << 16) * width);
+    for (std::size_t done = 0; done < count;) {
+      const std::size_t m = std::min(count - done, block.size() / width);
+      for (std::size_t k = 0; k < m; ++k)
+        fill(done + k, &block[k * width]);
+      out_.write(reinterpret_cast<const char*>(block.data()),
+                 static_cast<std::streamsize>(m * width * sizeof(T)));
+      done += m;
+    }
+  }
 
  private:
   std::ostream& out_;
@@ -596,14 +610,24 @@ void write_msh(std::ostream& out, const line_network& net, const write_options& 
   if (n) {
     w.integer(1, false), w.space(), w.integer(1, false), w.space(), w.integer(0, false), w.space();
     w.integer(static_cast<long long>(n), true), w.end_line();
-    for (std::size_t k = 0; k < n; ++k)
-      w.integer(tag_of(k), true), w.end_line();
-    for (std::size_t k = 0; k < n; ++k) {
-      for (std::size_t i = 0; i < 3; ++i) {
-        if (i) w.space();
-        w.real(i < dim ? net.coords[k * dim + i] : 0.0);
+    if (options.binary) {  // whole arrays at once: the rate large files need
+      w.bulk<std::uint64_t>(n, 1, [&](std::size_t k, std::uint64_t* to) {
+        to[0] = static_cast<std::uint64_t>(tag_of(k));
+      });
+      w.bulk<double>(n, 3, [&](std::size_t k, double* to) {
+        for (std::size_t i = 0; i < 3; ++i)
+          to[i] = i < dim ? net.coords[k * dim + i] : 0.0;
+      });
+    } else {
+      for (std::size_t k = 0; k < n; ++k)
+        w.integer(tag_of(k), true), w.end_line();
+      for (std::size_t k = 0; k < n; ++k) {
+        for (std::size_t i = 0; i < 3; ++i) {
+          if (i) w.space();
+          w.real(i < dim ? net.coords[k * dim + i] : 0.0);
+        }
+        w.end_line();
       }
-      w.end_line();
     }
   }
   w.text("$EndNodes\n$Elements\n");
@@ -620,6 +644,15 @@ void write_msh(std::ostream& out, const line_network& net, const write_options& 
     w.integer(1, false), w.space(),
         w.integer(static_cast<long long>(starts[b + 1] - starts[b]), true);
     w.end_line();
+    if (options.binary) {
+      w.bulk<std::uint64_t>(starts[b + 1] - starts[b], 3, [&](std::size_t k, std::uint64_t* to) {
+        const std::size_t e = starts[b] + k;
+        to[0] = e + 1;
+        to[1] = static_cast<std::uint64_t>(tag_of(net.edges[2 * e]));
+        to[2] = static_cast<std::uint64_t>(tag_of(net.edges[2 * e + 1]));
+      });
+      continue;
+    }
     for (std::size_t e = starts[b]; e < starts[b + 1]; ++e) {
       w.integer(static_cast<long long>(e + 1), true), w.space();
       w.integer(tag_of(net.edges[2 * e]), true), w.space();

@@ -106,21 +106,21 @@ void append_double(std::string& out, double value) {
   out.append(buffer, result.ptr);
 }
 
-int plane_or_space(const std::vector<double>& xyz) {
-  for (std::size_t k = 2; k < xyz.size(); k += 3)
-    if (xyz[k] != 0) return 3;
-  return 2;
-}
-
-void drop_coordinates(std::vector<double>& xyz, int dim) {
-  if (dim == 3) return;
-  const std::size_t n = xyz.size() / 3;
-  for (std::size_t k = 0; k < n; ++k) {
-    xyz[2 * k] = xyz[3 * k];
-    xyz[2 * k + 1] = xyz[3 * k + 1];
+void finish_read(line_network& net) {
+  net.dim = 2;
+  for (std::size_t k = 2; k < net.coords.size() && net.dim == 2; k += 3)
+    if (net.coords[k] != 0) net.dim = 3;
+  if (net.dim == 2) {
+    const std::size_t n = net.coords.size() / 3;
+    for (std::size_t k = 0; k < n; ++k) {
+      net.coords[2 * k] = net.coords[3 * k];
+      net.coords[2 * k + 1] = net.coords[3 * k + 1];
+    }
+    net.coords.resize(2 * n);
+    net.coords.shrink_to_fit();
   }
-  xyz.resize(2 * n);
-  xyz.shrink_to_fit();
+  if (std::all_of(net.colors.begin(), net.colors.end(), [](unsigned c) { return c == none; }))
+    net.colors.clear();
 }
 
 }  // namespace io

@@ -88,10 +88,9 @@ long long parse_integer(const source& src, std::string_view word, const char* wh
 /// Appends the shortest decimal that reads back to the same double.
 void append_double(std::string& out, double value);
 
-/// 2 when every third coordinate of xyz is 0, else 3.
-int plane_or_space(const std::vector<double>& xyz);
-/// Keeps the first dim of every 3 coordinates.
-void drop_coordinates(std::vector<double>& xyz, int dim);
+/// Finishes a network read with 3 coordinates per node: in the plane (dim 2, the zeros
+/// dropped) when every z is 0; colours cleared when no element has one.
+void finish_read(line_network& net);
 
 }  // namespace io
 }  // namespace filum

@@ -84,9 +84,8 @@ class vtk_reader {
                   key + "'");
       }
     }
-    net_.dim = plane_or_space(net_.coords);
-    drop_coordinates(net_.coords, net_.dim);
     take_colors(net_, src_.options().color_by);
+    finish_read(net_);
     return std::move(net_);
   }
 

@@ -72,9 +72,8 @@ class vtu_reader {
     }
     for (pugi::xml_node a : piece.child("CellData").children("DataArray"))
       if (!cells_.add_cell_array(net_, named(a, cells))) fail(a, "expected one entry per cell");
-    net_.dim = plane_or_space(net_.coords);
-    drop_coordinates(net_.coords, net_.dim);
     take_colors(net_, src_.options().color_by);
+    finish_read(net_);
     return std::move(net_);
   }
 
