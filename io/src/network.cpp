@@ -1,8 +1,8 @@
 #include <vorn/filum/io/network.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <unordered_map>
 
 namespace vorn {
@@ -10,7 +10,8 @@ namespace filum {
 namespace io {
 namespace {
 
-// A grid cell (tolerance > 0) or the exact coordinates (tolerance 0) of a node.
+// The grid cell of a node: its coordinates divided by the cell size, rounded down (held
+// within the range of the integers for far-away nodes, which then share border cells).
 using cell_key = std::array<std::int64_t, 3>;
 
 struct cell_hash {
@@ -22,18 +23,10 @@ struct cell_hash {
   }
 };
 
-cell_key key_of(const double* p, int dim, double tolerance) {
+cell_key key_of(const double* p, int dim, double cell) {
   cell_key key{0, 0, 0};
-  for (int i = 0; i < dim && i < 3; ++i) {
-    if (tolerance > 0) {
-      key[i] = static_cast<std::int64_t>(std::floor(p[i] / tolerance));
-    } else {
-      const double x = p[i] == 0 ? 0.0 : p[i];  // -0 and 0 are the same place
-      std::int64_t bits = 0;
-      std::memcpy(&bits, &x, sizeof x);
-      key[i] = bits;
-    }
-  }
+  for (int i = 0; i < dim && i < 3; ++i)
+    key[i] = static_cast<std::int64_t>(std::max(-4e18, std::min(4e18, std::floor(p[i] / cell))));
   return key;
 }
 
@@ -67,6 +60,67 @@ std::vector<unsigned> compact_nodes(line_network& net, const std::vector<char>& 
   for (named_array& a : net.point_arrays)
     a.values.resize(std::size_t(next) * a.components);
   return index;
+}
+
+// Equal coordinates: the nodes sorted by coordinates (then by index) form runs of equal
+// nodes; each joins the first of its run.
+void target_equal_coordinates(const line_network& net, std::vector<unsigned>& target,
+                              std::vector<char>& keep) {
+  const std::size_t n = net.node_count();
+  const auto dim = static_cast<std::size_t>(net.dim);
+  std::vector<unsigned> order(n);
+  for (std::size_t k = 0; k < n; ++k)
+    order[k] = static_cast<unsigned>(k);
+  auto less = [&](unsigned a, unsigned b) {
+    for (std::size_t i = 0; i < dim; ++i) {
+      const double x = net.coords[a * dim + i], y = net.coords[b * dim + i];
+      if (x != y) return x < y;
+    }
+    return a < b;
+  };
+  std::sort(order.begin(), order.end(), less);
+  for (std::size_t k = 0; k < n; ++k) {
+    const unsigned node = order[k];
+    const bool same =
+        k > 0 && std::equal(&net.coords[order[k - 1] * dim], &net.coords[order[k - 1] * dim] + dim,
+                            &net.coords[node * dim]);
+    target[node] = same ? target[order[k - 1]] : node;
+    keep[node] = !same;
+  }
+}
+
+// Within a tolerance: a grid of cells of that size, each cell a linked list of the nodes
+// kept in it; a node joins the first kept node within the tolerance in its 3^dim cells.
+void target_within_tolerance(const line_network& net, double tolerance,
+                             std::vector<unsigned>& target, std::vector<char>& keep) {
+  const std::size_t n = net.node_count();
+  const int dim = net.dim;
+  std::unordered_map<cell_key, unsigned, cell_hash> heads;
+  std::vector<unsigned> next(n, none);
+  for (std::size_t k = 0; k < n; ++k) {
+    const double* p = &net.coords[k * dim];
+    const cell_key home = key_of(p, dim, tolerance);
+    unsigned found = none;
+    for (int dx = -1; dx <= 1 && found == none; ++dx)
+      for (int dy = -1; dy <= 1 && found == none; ++dy)
+        for (int dz = (dim == 3 ? -1 : 0); dz <= (dim == 3 ? 1 : 0) && found == none; ++dz) {
+          const auto it = heads.find(cell_key{home[0] + dx, home[1] + dy, home[2] + dz});
+          for (unsigned other = it == heads.end() ? none : it->second; other != none;
+               other = next[other])
+            if (distance(p, &net.coords[std::size_t(other) * dim], dim) <= tolerance) {
+              found = other;
+              break;
+            }
+        }
+    target[k] = found == none ? static_cast<unsigned>(k) : found;
+    keep[k] = found == none;
+    if (found != none) continue;
+    const auto slot = heads.emplace(home, static_cast<unsigned>(k));
+    if (!slot.second) {  // prepend to the cell's list
+      next[k] = slot.first->second;
+      slot.first->second = static_cast<unsigned>(k);
+    }
+  }
 }
 
 }  // namespace
@@ -104,35 +158,12 @@ void validate(const line_network& net, const std::string& name) {
 std::size_t merge_coincident_nodes(line_network& net, double tolerance,
                                    std::vector<unsigned>* old_to_new) {
   const std::size_t n = net.node_count();
-  const int dim = net.dim;
-  std::unordered_map<cell_key, std::vector<unsigned>, cell_hash> cells;
-  cells.reserve(n);
   std::vector<unsigned> target(n);
   std::vector<char> keep(n, 1);
-  const int reach = tolerance > 0 ? 1 : 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    const double* p = &net.coords[k * dim];
-    const cell_key home = key_of(p, dim, tolerance);
-    unsigned found = none;
-    for (int dx = -reach; dx <= reach && found == none; ++dx)
-      for (int dy = -reach; dy <= reach && found == none; ++dy)
-        for (int dz = (dim == 3 ? -reach : 0); dz <= (dim == 3 ? reach : 0) && found == none;
-             ++dz) {
-          const auto it = cells.find(cell_key{home[0] + dx, home[1] + dy, home[2] + dz});
-          if (it == cells.end()) continue;
-          for (unsigned other : it->second)
-            if (distance(p, &net.coords[std::size_t(other) * dim], dim) <= tolerance) {
-              found = other;
-              break;
-            }
-        }
-    if (found == none) {
-      cells[home].push_back(static_cast<unsigned>(k));
-      target[k] = static_cast<unsigned>(k);
-    } else {
-      target[k] = found;
-      keep[k] = 0;
-    }
+  if (tolerance > 0) {
+    target_within_tolerance(net, tolerance, target, keep);
+  } else {
+    target_equal_coordinates(net, target, keep);
   }
   const std::vector<unsigned> index = compact_nodes(net, keep);
   if (old_to_new) {

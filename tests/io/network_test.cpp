@@ -48,6 +48,12 @@ TEST(Network, MergingDropsElementsThatCollapse) {
   EXPECT_EQ(io::merge_coincident_nodes(net, 1e-9), 1u);
   EXPECT_EQ(net.edges, (std::vector<unsigned>{0, 1}));
   EXPECT_EQ(net.colors, (std::vector<unsigned>{4}));
+  // Far-away nodes share the border cells of the grid and are still told apart.
+  io::line_network far;
+  far.coords = {1e300, -1e300, 9e299, -1e300, 1e300, -1e300};
+  far.edges = {0, 1, 1, 2};
+  EXPECT_EQ(io::merge_coincident_nodes(far, 1e-9), 1u);
+  EXPECT_EQ(far.edges, (std::vector<unsigned>{0, 1, 1, 0}));
 }
 
 TEST(Network, DroppingUnusedNodesRenumbersTagsAndArrays) {
