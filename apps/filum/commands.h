@@ -10,6 +10,8 @@
 #include <vorn/filum/io/formats.h>
 #include <vorn/filum/network.h>
 
+#include "progress.h"
+
 namespace filum_cli {
 
 /// Exit codes.
@@ -68,6 +70,9 @@ int run_preview(const preview_settings& settings);
 /// \throws vorn::filum::io::error naming the file.
 vorn::filum::io::line_network read_input(const input_settings& input,
                                          const std::function<void(double)>& progress = {});
+
+/// read_input as the "reading" stage of a progress bar, shown for large files.
+vorn::filum::io::line_network read_input(const input_settings& input, progress_bar& bar);
 
 /// Throws unless the output may be written: it is not the input, or force is given.
 void check_not_input(const output_settings& output, const std::string& input_path);

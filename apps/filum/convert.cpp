@@ -22,6 +22,12 @@ io::line_network read_input(const input_settings& input,
   return net;
 }
 
+io::line_network read_input(const input_settings& input, progress_bar& bar) {
+  std::error_code ignored;
+  bar.stage("reading", std::filesystem::file_size(input.path, ignored) > progress_bytes);
+  return read_input(input, [&](double f) { bar.update(f); });
+}
+
 void check_not_input(const output_settings& output, const std::string& input_path) {
   std::error_code ignored;
   if (!output.force && std::filesystem::equivalent(output.path, input_path, ignored))
@@ -42,9 +48,7 @@ int run_convert(const convert_settings& settings) {
   const auto start = std::chrono::steady_clock::now();
   check_not_input(settings.output, settings.input.path);
   progress_bar bar(!settings.quiet && stderr_is_terminal());
-  std::error_code ignored;
-  bar.stage("reading", std::filesystem::file_size(settings.input.path, ignored) > progress_bytes);
-  const io::line_network net = read_input(settings.input, [&](double f) { bar.update(f); });
+  const io::line_network net = read_input(settings.input, bar);
   bar.stage("writing", net.element_count() > progress_segments);
   write_output(settings.output, settings.input.path, net);
   bar.finish();

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 #include "commands.h"
 #include "progress.h"
@@ -76,13 +75,10 @@ int run_remesh(const remesh_settings& settings) {
   const auto start = std::chrono::steady_clock::now();
   check_not_input(settings.output, settings.input.path);
   progress_bar bar(!settings.quiet && stderr_is_terminal());
-  std::error_code ignored;
-  bar.stage("reading", std::filesystem::file_size(settings.input.path, ignored) > progress_bytes);
-
   // Read without joining first, so that hard node numbers refer to the file's nodes.
   input_settings unmerged = settings.input;
   unmerged.merge = false;
-  io::line_network net = read_input(unmerged, [&](double f) { bar.update(f); });
+  io::line_network net = read_input(unmerged, bar);
   const io::file_format format = settings.input.format.empty()
                                      ? io::format_of(settings.input.path)
                                      : io::parse_format(settings.input.format);
