@@ -14,9 +14,10 @@ int main() {
   dense2D<double> pos(2, circles * ring);
   dense2D<unsigned> elements(2, circles * ring);
   for (unsigned c = 0; c < circles; ++c) {
-    for (unsigned k = 0; k < ring; ++k) {  // circle c is centred at (3 (c % 8), 3 (c / 8))
-      pos(0, c * ring + k) = 3.0 * (c % 8) + std::cos(2 * pi * k / ring);
-      pos(1, c * ring + k) = 3.0 * (c / 8) + std::sin(2 * pi * k / ring);
+    const unsigned column = c % 8, row = c / 8;  // circle c is centred at (3 column, 3 row)
+    for (unsigned k = 0; k < ring; ++k) {
+      pos(0, c * ring + k) = 3.0 * column + std::cos(2 * pi * k / ring);
+      pos(1, c * ring + k) = 3.0 * row + std::sin(2 * pi * k / ring);
       elements(0, c * ring + k) = c * ring + k,
                              elements(1, c * ring + k) = c * ring + (k + 1) % ring;
     }

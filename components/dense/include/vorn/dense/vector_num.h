@@ -61,6 +61,8 @@ class vector_num : public trama::ref_counted {
     T* fresh = static_cast<T*>(__vector_num_alloc(wanted * sizeof(T)));
     if (!fresh) return false;
     if (kept > capacity_) kept = capacity_;
+    // T is trivially copy-constructible and destructible (asserted above): bytes suffice.
+    // NOLINTNEXTLINE(bugprone-undefined-memory-manipulation)
     if (kept != 0) std::memcpy(static_cast<void*>(fresh), data_, kept * sizeof(T));
     if (owned_) __vector_num_free(data_);
     data_ = fresh;
