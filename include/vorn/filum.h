@@ -146,10 +146,16 @@ FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         dense1D<double>& new_sizes) noexcept;
 
 /// \brief Meshes a polyline so that elements have unit length in metrics given at its nodes.
+/// \param[in,out] pos coordinates (2 or 3 rows); the new nodes are appended.
+/// \param[in] indices the chain, n >= 2 node identifiers.
+/// \param[in] params n non-decreasing curvilinear parameters.
 /// \param[in] metrics at least n columns, 3 rows (2D) or 6 rows (3D).
+/// \param[in] force_even, min_elements, max_elements, chordal_tol, min_size as mesh_line
+/// with sizes.
+/// \param[in,out] new_indices the new chain, appended.
+/// \param[out] new_params parameter of each entry of the new chain (emptied first).
 /// \param[in,out] new_metrics metric of each entry of the new chain, appended (empty, or
 /// 3 / 6 rows).
-/// Other arguments as mesh_line with sizes.
 /// \return 0; -1; -2; -3; -4 metrics; -6 counts; -12 new_metrics rows.
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         const dense1D<double>& params, const dense2D<double>& metrics,
@@ -418,6 +424,8 @@ FILUM_API int metrics_gen_aniso3d(const dense2D<double>& pos, const dense2D<unsi
 // ---------------------------------------------------------------------------
 
 /// \brief Total length of a node chain.
+/// \param[in] pos coordinates (2 or 3 rows).
+/// \param[in] indices the chain.
 /// \param[out] total the sum of the chord lengths (partial sum up to a bad identifier).
 /// \return 0; -1 pos rows; -2 chain shorter than 2 or identifier out of range.
 FILUM_API int length(const dense2D<double>& pos, const dense1D<unsigned>& indices,
@@ -429,6 +437,8 @@ FILUM_API int length(const dense2D<double>& pos, const dense2D<unsigned>& connec
                      double& total) noexcept;
 
 /// \brief Curvature estimate at every node of a chain from the turning of its segments.
+/// \param[in] pos coordinates (2 or 3 rows).
+/// \param[in] indices the chain.
 /// \param[out] values one curvature per chain entry (emptied first).
 /// \return 0; -1 pos rows; -2 identifier out of range; -199.
 FILUM_API int curvatures(const dense2D<double>& pos, const dense1D<unsigned>& indices,
@@ -463,6 +473,10 @@ FILUM_API int parametric_curvatures(const dense1D<double>& params,
 /// \brief Node normals of a planar line mesh from its element normals (left of each
 /// element), weighted by length^exponent; exponent +unset takes the longest element,
 /// -unset the shortest.
+/// \param[in] pos coordinates (2 rows).
+/// \param[in] connectM E2 elements.
+/// \param[in] exponent weight of an element normal: its length to this power.
+/// \param[in] normalize scale every node normal to unit length.
 /// \param[out] values 2 rows, one normal per column of pos (emptied first).
 /// \return 0; -1 pos rows; -2 connectivity rows or identifier out of range; -199.
 FILUM_API int normals(const dense2D<double>& pos, const dense2D<unsigned>& connectM,

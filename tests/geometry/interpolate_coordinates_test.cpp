@@ -70,8 +70,8 @@ TEST(InterpolateCoordinates, MonotoneSearchMatchesAFullSearchOnLongChains) {
     params[k] = k == 0 ? 0 : params[k - 1] + (k % 7 == 3 ? 0 : static_cast<double>(k % 5) / 4);
   for (std::size_t j = 0; j < m; ++j) {
     nodes[j] = static_cast<unsigned>(n + j);
-    node_params[j] =
-        -3 + (params[n - 1] + 6) * static_cast<double>(j / 3 * 3) / static_cast<double>(m);
+    const std::size_t group = j / 3 * 3;  // three nodes share each parameter
+    node_params[j] = -3 + (params[n - 1] + 6) * static_cast<double>(group) / static_cast<double>(m);
   }
   ASSERT_EQ(filum::interpolate_coordinates(pos, first_columns(n), params, nodes, node_params), 0);
   for (std::size_t j = 0; j < m; ++j) {

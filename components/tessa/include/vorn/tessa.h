@@ -112,8 +112,10 @@ VORN_TESSA_API bool minimum_metric(const symmetric_fixed<double, 3>& A,
 /// ends meet there, row 1 likewise for connectM(0, e); 0xFFFFFFFF otherwise.
 /// A node where one element has both ends, or where three or more ends meet, gives none.
 /// Linear time in the number of elements, whatever the node identifiers.
+/// \param[in] connectM edges (rows 0 and 1).
 /// \param[in] type accepted (edge2).
 /// \param[in] flag accepted and ignored.
+/// \param[out] neighbors the table, 2 x E.
 /// \return 0; -1 for a non-empty connectivity with fewer than 2 rows, or with 2^31 or
 /// more columns; -199 when storage fails (neighbors then empty or all 0xFFFFFFFF).
 VORN_TESSA_API int get_neighbors(const dense2D<unsigned>& connectM, element_type type, bool flag,

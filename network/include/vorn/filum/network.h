@@ -44,6 +44,7 @@ struct network_options {
   bool force_even = false;            ///< every line gets an even element count
   unsigned threads = 0;               ///< 0: every hardware thread; capped by the caller's
                                       ///< own arena or limit when there is one
+  /// where the new nodes of a spline line go
   placement node_placement = placement::sample_polyline;
   unsigned min_closed_elements = 3;  ///< element count floor of a closed line
   double min_closed_length = 0;      ///< closed lines shorter than this are dropped

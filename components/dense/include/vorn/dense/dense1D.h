@@ -20,8 +20,8 @@ namespace vorn {
 template <class T, std::size_t A = 8>
 class dense1D {
  public:
-  using value_type = T;
-  using buffer_type = vector_num<T, A>;
+  using value_type = T;                  ///< the element type
+  using buffer_type = vector_num<T, A>;  ///< the shared storage
 
   /// \brief An empty vector without storage.
   dense1D() noexcept = default;
@@ -39,18 +39,28 @@ class dense1D {
   dense1D(trama::Ptr<buffer_type> buffer, std::size_t offset, std::size_t size) noexcept
       : buffer_(std::move(buffer)), offset_(offset), size_(size) {}
 
+  /// \brief Number of elements in the view.
   std::size_t size() const noexcept { return size_; }
+  /// \brief True when the view holds no element.
   bool empty() const noexcept { return size_ == 0; }
   /// \brief Elements available from the view's start without new storage.
   std::size_t capacity() const noexcept { return buffer_ ? buffer_->capacity() - offset_ : 0; }
 
+  /// \brief First element of the view; nullptr without storage.
   T* data() noexcept { return buffer_ ? buffer_->data() + offset_ : nullptr; }
+  /// \copydoc data()
   const T* data() const noexcept { return buffer_ ? buffer_->data() + offset_ : nullptr; }
+  /// \brief Element i, unchecked.
   T& operator[](std::size_t i) noexcept { return data()[i]; }
+  /// \copydoc operator[](std::size_t)
   const T& operator[](std::size_t i) const noexcept { return data()[i]; }
+  /// \brief Iterator to the first element.
   T* begin() noexcept { return data(); }
+  /// \brief Iterator past the last element.
   T* end() noexcept { return data() + size_; }
+  /// \copydoc begin()
   const T* begin() const noexcept { return data(); }
+  /// \copydoc end()
   const T* end() const noexcept { return data() + size_; }
 
   /// \brief Sets the size to n; new elements are value-initialised, old ones kept.
@@ -66,6 +76,7 @@ class dense1D {
   }
 
   /// \brief Capacity for n elements without changing the size.
+  /// \param[in] n elements wanted from the view's start.
   /// \param[in] growth 1 reserves exactly n; 2 takes at least twice the old capacity.
   bool reserve(std::size_t n, std::size_t growth = 1) noexcept { return room_for(n, growth); }
 
@@ -105,6 +116,7 @@ class dense1D {
 
   /// \brief Internal: the shared buffer and the view's offset in it.
   const trama::Ptr<buffer_type>& buffer() const noexcept { return buffer_; }
+  /// \brief Internal: the position of the view's first element in the buffer.
   std::size_t offset() const noexcept { return offset_; }
 
  private:

@@ -22,8 +22,8 @@ namespace vorn {
 template <class T, std::size_t A = 8>
 class dense2D {
  public:
-  using value_type = T;
-  using buffer_type = vector_num<T, A>;
+  using value_type = T;                  ///< the entry type
+  using buffer_type = vector_num<T, A>;  ///< the shared storage
 
   /// \brief A 0 x 0 matrix without storage.
   dense2D() noexcept = default;
@@ -34,21 +34,28 @@ class dense2D {
     resize(rows, cols, value);
   }
 
+  /// \brief Number of rows.
   std::size_t rows() const noexcept { return rows_; }
+  /// \brief Number of columns.
   std::size_t cols() const noexcept { return cols_; }
   /// \brief Column stride (leading dimension).
   std::size_t ld() const noexcept { return ld_; }
   /// \brief rows x cols.
   std::size_t size() const noexcept { return rows_ * cols_; }
+  /// \brief True when the matrix has no entry.
   bool empty() const noexcept { return size() == 0; }
   /// \brief Elements available from the view's start without new storage.
   std::size_t capacity() const noexcept { return buffer_ ? buffer_->capacity() - offset_ : 0; }
   /// \brief Columns that fit in the storage at the current stride (0 when ld is 0).
   std::size_t col_capacity() const noexcept { return ld_ ? capacity() / ld_ : 0; }
 
+  /// \brief Entry (0, 0), columns ld() apart; nullptr without storage.
   T* data() noexcept { return buffer_ ? buffer_->data() + offset_ : nullptr; }
+  /// \copydoc data()
   const T* data() const noexcept { return buffer_ ? buffer_->data() + offset_ : nullptr; }
+  /// \brief Entry (i, j), unchecked.
   T& operator()(std::size_t i, std::size_t j) noexcept { return data()[j * ld_ + i]; }
+  /// \copydoc operator()(std::size_t, std::size_t)
   const T& operator()(std::size_t i, std::size_t j) const noexcept { return data()[j * ld_ + i]; }
 
   /// \brief Reshapes to rows x cols, keeping the leading rows and columns that remain;
@@ -73,6 +80,7 @@ class dense2D {
   }
 
   /// \brief Capacity for rows x cols entries without changing the shape.
+  /// \param[in] rows, cols the shape to make room for.
   /// \param[in] growth 1 reserves exactly; 2 takes at least twice the old capacity.
   bool reserve(std::size_t rows, std::size_t cols, std::size_t growth = 1) noexcept {
     if (rows != 0 && cols > std::numeric_limits<std::size_t>::max() / rows) return false;
@@ -121,6 +129,7 @@ class dense2D {
 
   /// \brief Internal: the shared buffer and the view's offset in it.
   const trama::Ptr<buffer_type>& buffer() const noexcept { return buffer_; }
+  /// \brief Internal: the position of entry (0, 0) in the buffer.
   std::size_t offset() const noexcept { return offset_; }
 
  private:

@@ -38,13 +38,17 @@ template <class T>
 class Ptr {
  public:
   Ptr() noexcept = default;
+  /// \brief Takes a reference to object (nullptr: none).
   explicit Ptr(T* object) noexcept : p_(object) {
     if (p_) p_->add_ref();
   }
+  /// \brief Another reference to the object of other.
   Ptr(const Ptr& other) noexcept : Ptr(other.p_) {}
+  /// \brief Takes over the reference of other, which becomes empty.
   Ptr(Ptr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
   ~Ptr() { reset(); }
 
+  /// \brief Holds the object of other instead of its own.
   Ptr& operator=(Ptr other) noexcept {
     std::swap(p_, other.p_);
     return *this;
@@ -56,9 +60,13 @@ class Ptr {
     p_ = nullptr;
   }
 
+  /// \brief The object; nullptr when empty.
   T* get() const noexcept { return p_; }
+  /// \brief Member access to the object.
   T* operator->() const noexcept { return p_; }
+  /// \brief The object; the pointer must not be empty.
   T& operator*() const noexcept { return *p_; }
+  /// \brief True when the pointer holds an object.
   explicit operator bool() const noexcept { return p_ != nullptr; }
 
  private:

@@ -41,10 +41,14 @@ class vector_num : public trama::ref_counted {
     __vector_num_free(buffer);
   }
 
+  /// \brief The first element; nullptr before any storage.
   T* data() const noexcept { return data_; }
+  /// \brief Elements the storage holds.
   std::size_t capacity() const noexcept { return capacity_; }
 
   /// \brief Makes room for at least `needed` elements, keeping the first `kept`.
+  /// \param[in] needed the smallest capacity wanted.
+  /// \param[in] kept elements whose values the new storage keeps.
   /// \param[in] growth the new capacity is max(needed, growth x capacity).
   /// \return false, with the buffer unchanged, when storage fails.
   bool __grow(std::size_t needed, std::size_t kept, std::size_t growth) noexcept {
@@ -57,6 +61,8 @@ class vector_num : public trama::ref_counted {
     T* fresh = static_cast<T*>(__vector_num_alloc(wanted * sizeof(T)));
     if (!fresh) return false;
     if (kept > capacity_) kept = capacity_;
+    // T is trivially copy-constructible and destructible (asserted above): bytes suffice.
+    // NOLINTNEXTLINE(bugprone-undefined-memory-manipulation)
     if (kept != 0) std::memcpy(static_cast<void*>(fresh), data_, kept * sizeof(T));
     if (owned_) __vector_num_free(data_);
     data_ = fresh;

@@ -18,23 +18,24 @@ namespace tessa {
 /// B = sum_k eigen_b[k] q_k q_k', with p_k the unit columns of dirs and q_k the columns
 /// of duals = dirs^-T, k in ascending order of the generalised eigenvalues.
 struct metric_pair2d {
-  double dirs[4];
-  double duals[4];
-  double eigen_a[2];
-  double eigen_b[2];
+  double dirs[4];     ///< unit directions p_k, column-major 2x2
+  double duals[4];    ///< dual basis q_k = columns of dirs^-T
+  double eigen_a[2];  ///< coefficients of A in the dual basis
+  double eigen_b[2];  ///< coefficients of B in the dual basis
 };
 
 /// \brief The 3D twin of metric_pair2d.
 struct metric_pair3d {
-  double dirs[9];
-  double duals[9];
-  double eigen_a[3];
-  double eigen_b[3];
+  double dirs[9];     ///< unit directions p_k, column-major 3x3
+  double duals[9];    ///< dual basis q_k = columns of dirs^-T
+  double eigen_a[3];  ///< coefficients of A in the dual basis
+  double eigen_b[3];  ///< coefficients of B in the dual basis
 };
 
 /// \brief Eigenvalues l0 <= l1 and eigenvectors of a symmetric 2x2 matrix, closed form.
 /// e1 is e0 turned by a quarter turn; a matrix too close to a multiple of the identity
 /// gets e0 = (1, 0).
+/// \param[in] m11, m12, m22 the matrix, packed.
 /// \param[in] normalise divide e0 (and so e1) to unit length.
 /// \param[out] l0, l1 the eigenvalues (written even on failure).
 /// \param[out] e0, e1 the eigenvectors (untouched on failure).
@@ -50,7 +51,10 @@ VORN_TESSA_API bool eigen_values2d(double m11, double m12, double m22, double& l
 
 /// \brief Eigenvalues (ascending) and, when wanted, a right-handed orthonormal basis of
 /// eigenvectors (columns of a column-major 3x3) of a packed symmetric 3x3 matrix.
+/// \param[in] M the matrix, packed.
 /// \param[in] want_vectors false leaves vectors untouched.
+/// \param[out] values the eigenvalues, ascending.
+/// \param[out] vectors the eigenvectors, columns of a column-major 3x3.
 /// \return false, outputs untouched, when an entry of M is not finite or LAPACK fails.
 VORN_TESSA_API bool eigen_decompose3d(const symmetric_fixed<double, 3>& M, bool want_vectors,
                                       vector_fixed<double, 3>& values,

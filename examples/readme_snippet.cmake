@@ -1,0 +1,21 @@
+# Fails unless the C++ block under "## A first call" in README equals the file EXAMPLE.
+# Usage: cmake -DREADME=README.md -DEXAMPLE=examples/01_first_call.cpp -P readme_snippet.cmake
+file(READ "${README}" readme)
+file(READ "${EXAMPLE}" example)
+string(FIND "${readme}" "\n## A first call\n" section)
+if(section EQUAL -1)
+  message(FATAL_ERROR "${README}: no section \"## A first call\"")
+endif()
+string(SUBSTRING "${readme}" ${section} -1 readme)
+string(FIND "${readme}" "```cpp\n" open)
+if(open EQUAL -1)
+  message(FATAL_ERROR "${README}: no ```cpp block under \"## A first call\"")
+endif()
+math(EXPR open "${open} + 7")
+string(SUBSTRING "${readme}" ${open} -1 readme)
+string(FIND "${readme}" "```" close)
+string(SUBSTRING "${readme}" 0 ${close} snippet)
+if(NOT snippet STREQUAL example)
+  message(FATAL_ERROR "${README}: the block under \"## A first call\" differs from ${EXAMPLE}; "
+                      "copy the file into the README")
+endif()
