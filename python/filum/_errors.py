@@ -21,14 +21,16 @@ class ArgumentError(ValueError):
         super().__init__(f"{operation}: {what} (code {code})")
 
 
-def check(operation: str, names: Sequence[str], code: int) -> int:
+def check(operation: str, names: Sequence[str], code: int,
+          storage: int = STORAGE_FAILURE) -> int:
     """Returns a non-negative code; raises the exception a negative one stands for.
 
     ``names`` are the parameter names of the called overload: code -k refers to the k-th.
+    ``storage`` is the overload's code for a storage failure (shifted in some overloads).
     """
     if code >= 0:
         return code
-    if code == STORAGE_FAILURE:
+    if code == storage:
         raise MemoryError(f"{operation}: storage could not be obtained (code {code})")
     k = -code
     raise ArgumentError(operation, names[k - 1] if k <= len(names) else None, code)

@@ -48,6 +48,8 @@ class Mesh:
         so that a failed write leaves no partial file."""
         import meshio
         path = os.fspath(path)
+        if file_format is None and path.lower().endswith(".msh"):
+            file_format = "gmsh"  # .msh is also an ANSYS extension; Gmsh's is the common one
         folder, name = os.path.split(os.path.abspath(path))
         handle, temporary = tempfile.mkstemp(prefix=f".{name}.", suffix=os.path.splitext(name)[1],
                                              dir=folder)

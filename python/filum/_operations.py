@@ -25,9 +25,9 @@ MAX_ELEMENTS: int = NO_ID - 1
 _METRIC_WIDTHS = (3, 6)
 
 
-def _run(operation: str, names: tuple, function, *args) -> list:
+def _run(operation: str, names: tuple, function, *args, storage: int = -199) -> list:
     code, *outputs = function(*args)
-    check(operation, names, code)
+    check(operation, names, code, storage)
     return outputs
 
 
@@ -678,10 +678,10 @@ def remesh_lines(pos: ArrayLike, connectM: ArrayLike, default_size: float, *,
     if colors is not None:
         out = _run(op, ("pos", "connectM", "default_size", "colors") + tail,
                    _core.remesh_lines__colors, p, connect, float(default_size),
-                   _ids(op, "colors", colors), *knobs)
+                   _ids(op, "colors", colors), *knobs, storage=-196)
         return Remeshed(*out, None)
     out = _run(op, ("pos", "connectM", "default_size") + tail, _core.remesh_lines__plain, p,
-               connect, float(default_size), *knobs)
+               connect, float(default_size), *knobs, storage=-195)
     return Remeshed(*out, None, None)
 
 
