@@ -9,7 +9,7 @@ from numpy.typing import ArrayLike
 
 from . import _core
 from ._arrays import coords, count, ids, reals
-from ._errors import check
+from ._errors import ArgumentError, check
 from ._operations import MAX_ELEMENTS, mesh_line, mesh_spline, mesh_spline_on_curve
 
 
@@ -71,6 +71,12 @@ def _chain_mesh(pos: np.ndarray, chain: np.ndarray, closed: bool, info: Dict[str
     return Mesh(pos[nodes], edges, None, nodes, info)
 
 
+def _relabelled(operation: str, error: ArgumentError) -> ArgumentError:
+    """The error of the operation a workflow called, in the workflow's own names."""
+    names = {"pos": "points", "indices": "points", "sizes": "size"}
+    return ArgumentError(operation, names.get(error.argument, error.argument), error.code)
+
+
 def _sizes_along(op: str, size: Union[float, ArrayLike], n: int) -> np.ndarray:
     values = reals(op, "size", size, 0 if np.ndim(size) == 0 else 1)
     return np.full(n, float(values)) if values.ndim == 0 else values
@@ -91,8 +97,11 @@ def mesh_polyline(points: ArrayLike, size: Union[float, ArrayLike], *, closed: b
     sizes = _sizes_along(op, size, n)
     if closed:
         sizes = np.append(sizes, sizes[:1])
-    result = mesh_line(pos, chain, sizes, force_even=force_even, min_elements=min_elements,
-                       max_elements=max_elements, chordal_tol=chordal_tol, min_size=min_size)
+    try:
+        result = mesh_line(pos, chain, sizes, force_even=force_even, min_elements=min_elements,
+                           max_elements=max_elements, chordal_tol=chordal_tol, min_size=min_size)
+    except ArgumentError as error:
+        raise _relabelled(op, error) from None
     return _chain_mesh(result.pos, result.new_indices, closed,
                        {"params": result.new_params, "sizes": result.new_sizes})
 
@@ -119,15 +128,18 @@ def mesh_curve(points: ArrayLike, size: Union[float, ArrayLike], *, closed: bool
         chain = np.concatenate([[0], np.arange(n), [n - 1]]).astype(np.uint32)
         padded = np.concatenate([sizes[:1], sizes, sizes[-1:]])
     mesher = mesh_spline_on_curve if on_curve else mesh_spline
-    result = mesher(pos, chain, padded, force_even=force_even, min_elements=min_elements,
-                    max_elements=max_elements, chordal_tol=chordal_tol, min_size=min_size,
-                    max_gradation=max_gradation)
+    try:
+        result = mesher(pos, chain, padded, force_even=force_even, min_elements=min_elements,
+                        max_elements=max_elements, chordal_tol=chordal_tol, min_size=min_size,
+                        max_gradation=max_gradation)
+    except ArgumentError as error:
+        raise _relabelled(op, error) from None
     return _chain_mesh(result.pos, result.new_indices, closed,
                        {"params": result.new_params, "sizes": result.new_sizes,
                         "max_deviation": result.max_deviation})
 
 
-_NETWORK_NAMES = ("pos", "connectM", "size", "node_sizes", "colors", "hard_nodes", "hard_edges",
+_NETWORK_NAMES = ("points", "edges", "size", "node_sizes", "colors", "hard_nodes", "hard_edges",
                   "force_even", "corner_angle", "chordal_tol", "max_gradation", "min_size",
                   "min_elements", "max_elements")
 
@@ -166,9 +178,7 @@ def remesh(points: ArrayLike, edges: ArrayLike, size: float, *,
         empty if hard_nodes is None else ids(op, "hard_nodes", hard_nodes),
         empty if hard_edges is None else ids(op, "hard_edges", hard_edges),
         np.empty(0) if node_sizes is None else reals(op, "node_sizes", node_sizes), settings)
-    names = _NETWORK_NAMES[:2] + ("size" if node_sizes is None else "node_sizes",) + \
-        _NETWORK_NAMES[3:]
-    check(op, names, code)
+    check(op, _NETWORK_NAMES, code)
     used = np.zeros(len(new_pos), dtype=bool)
     used[new_edges.ravel()] = True
     used[hard] = True

@@ -8,7 +8,7 @@ apart by keyword arguments and by the shapes of the arrays. A refused argument r
 ArgumentError, a storage failure MemoryError.
 """
 
-from typing import NamedTuple, Optional
+from typing import NamedTuple, Optional, Union
 
 import numpy as np
 from numpy.typing import ArrayLike
@@ -182,7 +182,7 @@ def mesh_line(pos: ArrayLike, indices: ArrayLike, sizes: Optional[ArrayLike] = N
               metrics: Optional[ArrayLike] = None, params: Optional[ArrayLike] = None,
               force_even: bool = False, min_elements: int = 1,
               max_elements: int = MAX_ELEMENTS, chordal_tol: float = 0.0,
-              min_size: float = 0.0):
+              min_size: float = 0.0) -> Union["LineMesh", "LineMeshMetrics"]:
     """Meshes the polyline through the chain indices into elements that follow a field.
 
     The field is sizes (one per chain entry) or metrics ((n, 3) or (n, 6)); params are the
@@ -317,7 +317,7 @@ def mesh_spline(pos: ArrayLike, indices: ArrayLike, sizes: Optional[ArrayLike] =
                 metrics: Optional[ArrayLike] = None, force_even: bool = False,
                 min_elements: int = 1, max_elements: int = MAX_ELEMENTS,
                 chordal_tol: float = 0.0, min_size: float = 0.0, default_size: float = 0.0,
-                max_gradation: float = 0.0):
+                max_gradation: float = 0.0) -> Union["SplineMesh", "SplineMeshMetrics"]:
     """Meshes the smooth spline through a padded chain [ghost, spline nodes..., ghost].
 
     A ghost equal to its neighbour gives no end tangent; a closed loop p0 ... pm = p0 is
@@ -455,7 +455,7 @@ class MetricField(NamedTuple):
 
 def interpolate_metrics(params: ArrayLike, sizes: Optional[ArrayLike] = None,
                         new_params: Optional[ArrayLike] = None, *,
-                        metrics: Optional[ArrayLike] = None):
+                        metrics: Optional[ArrayLike] = None) -> Union["Sizes", "Metrics"]:
     """Interpolates sizes (1-D) or metrics ((N, 1), (N, 3) or (N, 6)) known at params onto
     new_params; metrics vary linearly in size along the common directions of each pair."""
     op = "interpolate_metrics"

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>

@@ -2,6 +2,9 @@
 // overload, returning (code, outputs...). The package's Python layer picks the overload,
 // checks the arrays and turns codes into exceptions.
 
+#include <string>
+#include <type_traits>
+
 #include <pybind11/pybind11.h>
 #include <vorn/dense/allocation.h>
 #include <vorn/filum.h>

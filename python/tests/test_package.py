@@ -56,6 +56,9 @@ def test_identifiers_must_be_integers_that_fit(chain, message):
     (lambda: filum.mesh_straight(SQUARE, first=0, last=8, n_elements=2), "mesh_straight", "last",
      -3),
     (lambda: filum.remesh(SQUARE, LOOP, -1.0), "remesh", "size", -3),
+    (lambda: filum.remesh(SQUARE, [[0, 9]], 1.0), "remesh", "edges", -2),
+    (lambda: filum.mesh_polyline(SQUARE, -1.0), "mesh_polyline", "size", -3),
+    (lambda: filum.mesh_curve(SQUARE, [1.0, 1, 1, 0]), "mesh_curve", "size", -3),
     (lambda: filum.remesh_lines(SQUARE, LOOP, 0.1, max_elements=0, min_elements=2),
      "remesh_lines", "min_elements", -9),
 ])
