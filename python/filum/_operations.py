@@ -70,31 +70,30 @@ class Reoriented(NamedTuple):
     reversed: int
 
 
+def _append_elements(op: str, names: tuple, function, source: ArrayLike, source_ndim: int,
+                     target: Optional[ArrayLike], rows: int) -> list:
+    """Runs an operation that appends elements of `rows` nodes to a connectivity (new when
+    target is None) from a chain or a connectivity."""
+    base = _empty_conn(rows) if target is None else _ids(op, names[1], target, 2)
+    return _run(op, names, function, _ids(op, names[0], source, source_ndim), base)
+
+
 def indices_to_connectE2(indices: ArrayLike, connectE2: Optional[ArrayLike] = None) -> ConnectE2:
     """The n - 1 E2 elements [a, b] of a node chain, appended to connectE2 when given."""
-    op = "indices_to_connectE2"
-    base = _empty_conn(2) if connectE2 is None else _ids(op, "connectE2", connectE2, 2)
-    out = _run(op, ("indices", "connectE2"), _core.indices_to_connectE2,
-               _ids(op, "indices", indices), base)
-    return ConnectE2(*out)
+    return ConnectE2(*_append_elements("indices_to_connectE2", ("indices", "connectE2"),
+                                       _core.indices_to_connectE2, indices, 1, connectE2, 2))
 
 
 def indices_to_connectE3(indices: ArrayLike, connectE3: Optional[ArrayLike] = None) -> ConnectE3:
     """The (n - 1) / 2 E3 elements [start, end, middle] of a chain of odd length."""
-    op = "indices_to_connectE3"
-    base = _empty_conn(3) if connectE3 is None else _ids(op, "connectE3", connectE3, 2)
-    out = _run(op, ("indices", "connectE3"), _core.indices_to_connectE3,
-               _ids(op, "indices", indices), base)
-    return ConnectE3(*out)
+    return ConnectE3(*_append_elements("indices_to_connectE3", ("indices", "connectE3"),
+                                       _core.indices_to_connectE3, indices, 1, connectE3, 3))
 
 
 def split_into_linear(connectE3: ArrayLike, connectE2: Optional[ArrayLike] = None) -> ConnectE2:
     """Two E2 elements [s, m], [m, e] per E3 element [s, e, m], appended to connectE2."""
-    op = "split_into_linear"
-    base = _empty_conn(2) if connectE2 is None else _ids(op, "connectE2", connectE2, 2)
-    out = _run(op, ("connectE3", "connectE2"), _core.split_into_linear,
-               _ids(op, "connectE3", connectE3, 2), base)
-    return ConnectE2(*out)
+    return ConnectE2(*_append_elements("split_into_linear", ("connectE3", "connectE2"),
+                                       _core.split_into_linear, connectE3, 2, connectE2, 2))
 
 
 def convert_into_linear(connectM: ArrayLike) -> Connectivity:
@@ -169,10 +168,13 @@ class StraightMesh(NamedTuple):
     new_indices: np.ndarray
 
 
-def _pick_field(op: str, sizes, metrics):
-    """The size or metric field given by keyword, or positionally as sizes with 2-D shape."""
+def _pick_field(op: str, sizes, metrics, required: bool = True):
+    """The size or metric field given by keyword, or positionally as sizes with 2-D shape;
+    one of the two is needed when required."""
     if sizes is not None and metrics is not None:
         raise ValueError(f"{op}: give either 'sizes' or 'metrics', not both")
+    if required and sizes is None and metrics is None:
+        raise ValueError(f"{op}: give 'sizes' or 'metrics'")
     if sizes is not None and _is_matrix(sizes):
         return None, sizes
     return sizes, metrics
@@ -193,8 +195,6 @@ def mesh_line(pos: ArrayLike, indices: ArrayLike, sizes: Optional[ArrayLike] = N
     """
     op = "mesh_line"
     sizes, metrics = _pick_field(op, sizes, metrics)
-    if (sizes is None) == (metrics is None):
-        raise ValueError(f"{op}: give 'sizes' or 'metrics'")
     p = coords(op, "pos", pos)
     chain = _ids(op, "indices", indices)
     knobs = (bool(force_even), count(op, "min_elements", min_elements),
@@ -232,7 +232,7 @@ def mesh_straight(pos: ArrayLike, indices: Optional[ArrayLike] = None,
     p = coords(op, "pos", pos)
     if indices is not None:
         chain = _ids(op, "indices", indices)
-        sizes, metrics = _pick_field(op, sizes, metrics)
+        sizes, metrics = _pick_field(op, sizes, metrics, required=False)
         if sizes is not None:
             out = _run(op, ("pos", "indices", "sizes", "force_even"), _core.mesh_straight__sizes,
                        p, chain, reals(op, "sizes", sizes), bool(force_even))
@@ -328,8 +328,6 @@ def mesh_spline(pos: ArrayLike, indices: ArrayLike, sizes: Optional[ArrayLike] =
     """
     op = "mesh_spline"
     sizes, metrics = _pick_field(op, sizes, metrics)
-    if (sizes is None) == (metrics is None):
-        raise ValueError(f"{op}: give 'sizes' or 'metrics'")
     p = coords(op, "pos", pos)
     chain = _ids(op, "indices", indices)
     knobs = _spline_knobs(op, force_even, min_elements, max_elements, chordal_tol, min_size,
@@ -460,8 +458,8 @@ def interpolate_metrics(params: ArrayLike, sizes: Optional[ArrayLike] = None,
     new_params; metrics vary linearly in size along the common directions of each pair."""
     op = "interpolate_metrics"
     sizes, metrics = _pick_field(op, sizes, metrics)
-    if (sizes is None) == (metrics is None) or new_params is None:
-        raise ValueError(f"{op}: give 'params', 'sizes' or 'metrics', and 'new_params'")
+    if new_params is None:
+        raise ValueError(f"{op}: give 'new_params'")
     known = reals(op, "params", params)
     wanted = reals(op, "new_params", new_params)
     if metrics is None:
