@@ -57,11 +57,6 @@ void bind_connectivity(py::module_& m) {
         [&] { return filum::convert_into_high_order(pos, connectM, interior_count, high); });
     return py::make_tuple(code, pos, high);
   });
-  m.def("convert_into_high_order__in_place", [](D2 pos, U2 connectM, unsigned interior_count) {
-    const int code =
-        unlocked([&] { return filum::convert_into_high_order(pos, connectM, interior_count); });
-    return py::make_tuple(code, pos, connectM);
-  });
   m.def("convert_into_quadratic", [](D2 pos, U2 connectM) {
     const int code = unlocked([&] { return filum::convert_into_quadratic(pos, connectM); });
     return py::make_tuple(code, pos, connectM);

@@ -34,6 +34,21 @@ def test_impossible_shapes_name_the_argument(call, argument, shape):
         call()
 
 
+@pytest.mark.parametrize("call, message", [
+    (lambda: filum.extrude_rotate(start_point=[1, 0, 0], center=[0, 0, 0], angle=1.0,
+                                  n_elements=2), "give 'angle' in the plane, 'rotation' in space"),
+    (lambda: filum.extrude_translate(SQUARE, node=0, start_point=[0, 0], translation=[1, 0],
+                                     n_elements=1), "either 'start_point' or 'node'"),
+    (lambda: filum.mesh_straight(SQUARE, first=0, last=1), "give 'n_elements' or 'size_first'"),
+    (lambda: filum.mesh_line(SQUARE, [0, 1], [1, 1], metrics=[[1, 0, 1]] * 2), "not both"),
+    (lambda: filum.mesh_spline(SQUARE, [0, 0, 1, 1]), "give 'sizes' or 'metrics'"),
+    (lambda: filum.length(SQUARE), "either 'indices' or 'connectM'"),
+])
+def test_calls_that_match_no_overload_say_what_is_missing(call, message):
+    with pytest.raises(ValueError, match=re.escape(message)):
+        call()
+
+
 @pytest.mark.parametrize("chain, message", [
     ([0.0, 1.0], "must hold integers"),
     ([-1, 1], "holds values outside 0 .. 4294967295"),
@@ -158,12 +173,32 @@ def test_workflows():
     assert net.info["report"]["elements_in"] == 4
 
 
-@pytest.mark.parametrize("suffix", [".msh", ".vtu"])
-def test_mesh_written_reads_back(tmp_path, suffix):
-    mesh = filum.remesh(SQUARE, LOOP, 0.25, colors=[1, 1, 2, 2], chordal_tol=0)
+@pytest.mark.parametrize("kwargs, edges", [
+    (dict(), 12),                          # 3 edges of 1/3 per side of the square
+    (dict(node_sizes=[0.5] * 4), 8),       # node sizes override the size
+    (dict(hard_edges=[0]), 10),            # a hard edge is kept whole
+    (dict(min_elements=5), 20),
+    (dict(max_elements=2), 8),
+    (dict(threads=2, on_curve=True), 12),
+])
+def test_remesh_takes_the_network_options(kwargs, edges):
+    assert len(filum.remesh(SQUARE, LOOP, 0.3, chordal_tol=0, **kwargs).edges) == edges
+
+
+def test_graded_polyline_has_the_integral_count():
+    # sizes from 0.5 to 2 along 10: n = integral of ds / h = 10 ln(4) / 1.5 = 9.24
+    mesh = filum.mesh_polyline([[0, 0], [10, 0]], [0.5, 2.0])
+    assert len(mesh.edges) == round(10 * np.log(4) / 1.5)
+    np.testing.assert_allclose(mesh.info["sizes"][[0, -1]], [0.5, 2.0])
+
+
+@pytest.mark.parametrize("suffix, dim", [(".msh", 2), (".vtu", 2), (".vtu", 3)])
+def test_mesh_written_reads_back(tmp_path, suffix, dim):
+    points = np.c_[SQUARE, np.arange(4.0)][:, :dim]
+    mesh = filum.remesh(points, LOOP, 0.25, colors=[1, 1, 2, 2], chordal_tol=0)
     path = tmp_path / f"square{suffix}"
     mesh.write(path)
     back = meshio.read(path)
-    np.testing.assert_allclose(back.points[:, :2], mesh.points)
+    np.testing.assert_allclose(back.points[:, :dim], mesh.points)
     np.testing.assert_array_equal(back.cells_dict["line"], mesh.edges)
     assert [p.name for p in tmp_path.iterdir()] == [path.name]  # no temporary left behind
