@@ -65,10 +65,13 @@ class Mesh:
 def _chain_mesh(pos: np.ndarray, chain: np.ndarray, closed: bool, info: Dict[str, Any]) -> Mesh:
     """The mesh of a new chain: its points in chain order, consecutive edges."""
     nodes = chain[:-1] if closed else chain
-    n = len(nodes)
-    first = np.arange(n - (0 if closed else 1), dtype=np.uint32)
-    edges = np.stack([first, (first + 1) % max(n, 1)], axis=1).astype(np.uint32)
-    return Mesh(pos[nodes], edges, None, nodes, info)
+    m = len(nodes) if closed else max(len(nodes) - 1, 0)
+    edges = np.empty((m, 2), dtype=np.uint32)
+    edges[:, 0] = np.arange(m, dtype=np.uint32)
+    edges[:, 1] = edges[:, 0] + 1
+    if closed and m:
+        edges[-1, 1] = 0
+    return Mesh(np.take(pos, nodes, axis=0), edges, None, nodes, info)
 
 
 def _relabelled(operation: str, error: ArgumentError) -> ArgumentError:
