@@ -10,7 +10,6 @@ MemoryError. Calls that mesh release the interpreter lock.
 from . import _core
 from ._errors import ArgumentError
 from ._mesh import Mesh, mesh_curve, mesh_polyline, remesh
-from ._operations import *  # noqa: F401,F403 (the operations and their result tuples)
-from ._operations import MAX_ELEMENTS, NO_ID, UNSET, version
+from ._operations import *  # noqa: F401,F403 (the operations, their results, constants)
 
 __version__: str = _core.version()

@@ -18,6 +18,23 @@ from ._arrays import coords, count, point, reals
 from ._arrays import ids as _ids
 from ._errors import check
 
+__all__ = [
+    # operations
+    "indices_to_connectE2", "indices_to_connectE3", "split_into_linear", "convert_into_linear",
+    "flip", "convert_into_high_order", "convert_into_quadratic", "mesh_reorient", "mesh_line",
+    "mesh_straight", "spline_point", "mesh_spline", "mesh_spline_on_curve",
+    "extrude_translate", "extrude_rotate", "interpolate_metrics", "metrics_gen_aniso2d",
+    "metrics_gen_aniso3d", "length", "curvatures", "interpolate_coordinates",
+    "parametric_curvatures", "normals", "sort", "subdivide", "remesh_lines", "version",
+    # their results
+    "ConnectE2", "ConnectE3", "Connectivity", "HighOrder", "Quadratic", "Reoriented",
+    "LineMesh", "LineMeshMetrics", "StraightMesh", "SplinePoint", "SplineMesh",
+    "SplineMeshMetrics", "Row", "Sizes", "Metrics", "MetricField", "Length", "Values", "Placed",
+    "Sorted", "Subdivided", "Remeshed",
+    # constants
+    "NO_ID", "UNSET", "MAX_ELEMENTS",
+]
+
 NO_ID: int = _core.no_id
 UNSET: float = _core.unset
 MAX_ELEMENTS: int = NO_ID - 1
