@@ -159,24 +159,21 @@ void bind_spline_meshing(py::module_& m) {
     const int code = unlocked([&] { return filum::spline_point(pos, i0, i1, i2, i3, t, point); });
     return py::make_tuple(code, point);
   });
-  m.def("mesh_spline__sizes", [](D2 pos, U1 indices, D1 sizes, bool even, unsigned lo, unsigned hi,
-                                 double tol, double min_size, double default_size, double gradation,
-                                 bool on_curve) {
-    U1 ni;
-    D1 np, ns;
-    double deviation = 0;
-    const int code = unlocked([&] {
-      const auto mesher =
-          on_curve
-              ? &filum::mesh_spline_on_curve
-              : static_cast<int (*)(D2&, const U1&, const D1&, bool, unsigned, unsigned, double,
-                                    double, double, double, U1&, D1&, D1&, double&) noexcept>(
-                    &filum::mesh_spline);
-      return mesher(pos, indices, sizes, even, lo, hi, tol, min_size, default_size, gradation, ni,
-                    np, ns, deviation);
-    });
-    return py::make_tuple(code, pos, ni, np, ns, deviation);
-  });
+  m.def("mesh_spline__sizes",
+        [](D2 pos, U1 indices, D1 sizes, bool even, unsigned lo, unsigned hi, double tol,
+           double min_size, double default_size, double gradation, bool on_curve) {
+          U1 ni;
+          D1 np, ns;
+          double deviation = 0;
+          const int code = unlocked([&] {
+            if (on_curve)
+              return filum::mesh_spline_on_curve(pos, indices, sizes, even, lo, hi, tol, min_size,
+                                                 default_size, gradation, ni, np, ns, deviation);
+            return filum::mesh_spline(pos, indices, sizes, even, lo, hi, tol, min_size,
+                                      default_size, gradation, ni, np, ns, deviation);
+          });
+          return py::make_tuple(code, pos, ni, np, ns, deviation);
+        });
   m.def("mesh_spline__metrics",
         [](D2 pos, U1 indices, D2 metrics, bool even, unsigned lo, unsigned hi, double tol,
            double min_size, double default_size, double gradation) {
