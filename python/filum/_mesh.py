@@ -56,10 +56,17 @@ class Mesh:
         os.close(handle)
         try:
             meshio.write(temporary, self.to_meshio(), file_format=file_format)
+            os.chmod(temporary, 0o666 & ~_umask())  # as a file opened for writing would be
             os.replace(temporary, path)
         except BaseException:
             os.unlink(temporary)
             raise
+
+
+def _umask() -> int:
+    mask = os.umask(0o022)
+    os.umask(mask)
+    return mask
 
 
 def _chain_mesh(pos: np.ndarray, chain: np.ndarray, closed: bool, info: Dict[str, Any]) -> Mesh:

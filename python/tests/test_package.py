@@ -202,3 +202,4 @@ def test_mesh_written_reads_back(tmp_path, suffix, dim):
     np.testing.assert_allclose(back.points[:, :dim], mesh.points)
     np.testing.assert_array_equal(back.cells_dict["line"], mesh.edges)
     assert [p.name for p in tmp_path.iterdir()] == [path.name]  # no temporary left behind
+    assert path.stat().st_mode & 0o644 == 0o644
