@@ -203,3 +203,9 @@ def test_mesh_written_reads_back(tmp_path, suffix, dim):
     np.testing.assert_array_equal(back.cells_dict["line"], mesh.edges)
     assert [p.name for p in tmp_path.iterdir()] == [path.name]  # no temporary left behind
     assert path.stat().st_mode & 0o644 == 0o644
+
+
+def test_failed_write_leaves_nothing(tmp_path):
+    with pytest.raises(Exception):
+        filum.mesh_polyline(SQUARE, 0.5).write(tmp_path / "square.unknown")
+    assert list(tmp_path.iterdir()) == []
