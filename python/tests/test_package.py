@@ -1,5 +1,6 @@
 """The package's contract: array conversions, exceptions, caller data, threads and files."""
 
+import gc
 import re
 import threading
 
@@ -120,6 +121,16 @@ def test_caller_arrays_are_left_untouched():
     filum.mesh_line(pos, np.arange(4), np.ones(4))
     for a, b in zip((pos, connect, colors, hard), given):
         np.testing.assert_array_equal(a, b)
+
+
+def test_results_own_their_storage():
+    line = [[0, 0, 0], [0, 3, 4]]
+    pos = filum.mesh_line(line, [0, 1], metrics=[[1, 0, 1, 0, 0, 1]] * 2).pos  # tuple dropped
+    again = filum.mesh_line(line, [0, 1], metrics=[[1, 0, 1, 0, 0, 1]] * 2)
+    gc.collect()
+    assert pos.shape == (6, 3) and pos.flags.writeable
+    pos[:] = -1  # writing one result leaves the others alone
+    np.testing.assert_allclose(again.pos[again.new_indices][:, 1], [0, 0.6, 1.2, 1.8, 2.4, 3])
 
 
 def test_other_dtypes_orders_and_strides_are_converted():
