@@ -1,6 +1,7 @@
 // Metric arithmetic per node: reducing a pair of metrics to their common basis and
-// interpolating it, as the anisotropic meshers do for every generated node, beside a
-// baseline that only writes the same number of packed tensors.
+// interpolating it, as the anisotropic meshers do for every generated node, and
+// intersecting a pair, each beside a baseline that only writes the same number of
+// packed tensors.
 
 #include <cmath>
 #include <cstddef>
@@ -97,7 +98,38 @@ void BM_reduce_interpolate_3d(benchmark::State& state) {
   reduce_and_interpolate<3, vorn::tessa::metric_pair3d>(state);
 }
 
+// Intersects every pair, as the metric generators do for every node they touch; the
+// baseline copies one tensor per pair.
+template <std::size_t D>
+void intersect(benchmark::State& state) {
+  static const workload<D> data;
+  std::vector<packed<D>> out(pair_count);
+  filum_bench::run_against_baseline(
+      state, static_cast<double>(pair_count), [] {},
+      [&] {
+        for (std::size_t k = 0; k < pair_count; ++k)
+          vorn::tessa::minimum_metric(data.a[k], data.b[k], out[k]);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+      },
+      [&] {
+        for (std::size_t k = 0; k < pair_count; ++k)
+          out[k] = data.a[k];
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+      });
+}
+
+void BM_minimum_metric_2d(benchmark::State& state) {
+  intersect<2>(state);
+}
+void BM_minimum_metric_3d(benchmark::State& state) {
+  intersect<3>(state);
+}
+
 }  // namespace
 
+BENCHMARK(BM_minimum_metric_2d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_minimum_metric_3d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_reduce_interpolate_2d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_reduce_interpolate_3d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
