@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include <vorn/dense.h>
+#include <vorn/filum.h>
 #include <vorn/tessa.h>
 
 namespace vorn {
@@ -45,7 +46,7 @@ inline bool is_positive(double x) noexcept {
 
 /// \brief Whether a tolerance means "off": +-largest double, or NaN.
 inline bool is_unset(double x) noexcept {
-  return std::isnan(x) || x == 1.7976931348623157e308 || x == -1.7976931348623157e308;
+  return std::isnan(x) || x == unset || x == -unset;
 }
 
 }  // namespace filum

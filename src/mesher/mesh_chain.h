@@ -107,7 +107,7 @@ int mesh_chain(dense2D<double>& pos, const dense1D<unsigned>& chain, const dense
   dense2D<double> new_pos;
   dense1D<double> new_params;
   typename F::values new_values;
-  std::uint64_t previous = 4294967295u;
+  std::uint64_t previous = no_id;
   std::size_t passes = 0;
   std::size_t m = 0;
   for (;;) {

@@ -1,7 +1,6 @@
 #include "remesh/remesh_worker.h"
 
 #include <algorithm>
-#include <limits>
 
 #include <vorn/filum.h>
 #include <vorn/tessa.h>
@@ -198,7 +197,7 @@ int mesh_line_nodes(dense2D<double>& pos, const remesh_settings& s, line_work& w
   w.new_indices.clear();
   w.new_params.clear();
   w.new_sizes.clear();
-  double max_deviation = std::numeric_limits<double>::max();
+  double max_deviation = unset;
   const std::size_t before = pos.cols();
   int code = 0;
   if (s.chordal_tol != 0)

@@ -4,7 +4,6 @@
 #include "spline/mesh_spline.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 #include <vorn/filum.h>
@@ -24,8 +23,8 @@ namespace {
 
 // The chordal-error setting in force: 0, -unset and NaN mean no limit (the largest double).
 double chordal_setting(double chordal_tol) noexcept {
-  const bool off = chordal_tol == 0 || chordal_tol == -DBL_MAX || std::isnan(chordal_tol);
-  return off ? DBL_MAX : chordal_tol;
+  const bool off = chordal_tol == 0 || chordal_tol == -unset || std::isnan(chordal_tol);
+  return off ? unset : chordal_tol;
 }
 
 // The dense sampling of the spline and the parameters that go with it.
@@ -129,7 +128,7 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   if (F::count(sample_values) != S) return;
 
   if (!cap_by_curvature<F, D>(pos, indices, e, min_size, sampling, sample_values)) return;
-  if (max_gradation > 0 && max_gradation < DBL_MAX &&
+  if (max_gradation > 0 && max_gradation < unset &&
       !grade_along_samples<F>(sampling.samples, max_gradation, sample_values))
     return;
 

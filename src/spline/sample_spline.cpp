@@ -1,8 +1,9 @@
 #include "spline/sample_spline.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+
+#include <vorn/filum.h>
 
 #include "frame/append.h"
 #include "spline/spline_segment.h"
@@ -35,14 +36,14 @@ template <std::size_t D>
 double smallest_probe_size(const spline_segment<D>& piece, double tol) noexcept {
   double sizes[5];
   for (int j = 0; j < 5; ++j)
-    sizes[j] = tol == DBL_MAX ? DBL_MAX : chordal_size(spline_curvature(piece, j * 0.25), tol);
+    sizes[j] = tol == unset ? unset : chordal_size(spline_curvature(piece, j * 0.25), tol);
   return *std::min_element(sizes, sizes + 5);
 }
 
 // Sub-intervals of a piece of length G sampled at size h: ceil(G / h), at least 2;
 // 2 when h sets no limit (or G / h is not a number).
 std::size_t subinterval_count(double G, double h) noexcept {
-  if (h == DBL_MAX) return 2;
+  if (h == unset) return 2;
   const double m = std::ceil(G / h);
   if (!(m > 2)) return 2;
   return static_cast<std::size_t>(std::min(m, max_subintervals));

@@ -1,7 +1,8 @@
 #include "spline/spline_segment.h"
 
-#include <cfloat>
 #include <cmath>
+
+#include <vorn/filum.h>
 
 namespace vorn {
 namespace filum {
@@ -108,7 +109,7 @@ template <std::size_t D>
 double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
   const point<D> velocity = spline_derivative(piece, t);
   const double n = norm2(velocity);
-  if (n == 0) return DBL_MAX;
+  if (n == 0) return unset;
   const auto c = cross(piece.a1, piece.a2) +
                  (3 * t) * (cross(piece.a1, piece.a3) + t * cross(piece.a2, piece.a3));
   if constexpr (D == 2) {
@@ -119,9 +120,9 @@ double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
 }
 
 double chordal_size(double kappa, double e) noexcept {
-  if (kappa <= 0) return DBL_MAX;
+  if (kappa <= 0) return unset;
   const double d = e >= 0 ? e * kappa : -e;
-  if (d >= 1) return DBL_MAX;
+  if (d >= 1) return unset;
   return std::sqrt((2 - d) * d * 4) / kappa;
 }
 
