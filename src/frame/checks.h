@@ -36,6 +36,9 @@ inline bool ids_in(const dense2D<unsigned>& connectM, const dense2D<double>& pos
   return tessa::check_IDs(connectM, edge2, node_bound(pos));
 }
 
+/// \brief The largest node identifier in rows 0 and 1 of a connectivity (0 when empty).
+unsigned largest_node(const dense2D<unsigned>& connectM) noexcept;
+
 /// \brief Whether every value is >= its predecessor; a NaN fails.
 bool is_non_decreasing(const dense1D<double>& values) noexcept;
 

@@ -63,14 +63,6 @@ struct new_network {
   dense1D<unsigned> colors;
 };
 
-// The largest node identifier in rows 0 and 1.
-unsigned largest_node(const dense2D<unsigned>& connectM) noexcept {
-  unsigned largest = 0;
-  for (std::size_t e = 0; e < connectM.cols(); ++e)
-    largest = std::max({largest, connectM(0, e), connectM(1, e)});
-  return largest;
-}
-
 // Inserts key; false when storage ran out.
 bool add(node_set& set, unsigned key) noexcept {
   return set.insert(key) != node_set::insertion::failed;
