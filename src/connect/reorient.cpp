@@ -6,22 +6,12 @@
 
 #include <vorn/filum.h>
 
+#include "frame/bit_set.h"
 #include "frame/checks.h"
 
 namespace vorn {
 namespace filum {
 namespace {
-
-// One bit per element.
-class visited_bits {
- public:
-  bool init(std::size_t count) noexcept { return words_.resize((count + 31) / 32, 0u); }
-  bool test(std::size_t e) const noexcept { return (words_[e / 32] >> (e % 32)) & 1u; }
-  void set(std::size_t e) noexcept { words_[e / 32] |= 1u << (e % 32); }
-
- private:
-  dense1D<unsigned> words_;
-};
 
 // First-in first-out queue of element identifiers in a ring buffer. Its storage is a
 // whole number of blocks of four identifiers; a full ring doubles its number of blocks,
@@ -69,7 +59,7 @@ class reorientation {
   reorientation(dense2D<unsigned>& connectM, dense2D<unsigned>& neighbors) noexcept
       : connectM_(connectM), neighbors_(neighbors), elements_(connectM.cols()) {}
 
-  bool init() noexcept { return visited_.init(elements_); }
+  bool init() noexcept { return visited_.reset(elements_); }
 
   // Orients the piece of `start` (or, when every piece is wanted, the pieces of the
   // first unvisited elements from `start` on) like `start`.
@@ -127,7 +117,7 @@ class reorientation {
   dense2D<unsigned>& connectM_;
   dense2D<unsigned>& neighbors_;
   std::size_t elements_;
-  visited_bits visited_;
+  bit_set visited_;
   element_queue queue_;  // empty between passes; its storage is kept for the next one
 };
 
