@@ -20,7 +20,7 @@ struct planar_turn {
   point<2> r;  // the start node relative to the centre
 
   void start_at(const point<2>& start) noexcept { r = start - center; }
-  double row_length() const noexcept { return std::sqrt(norm2(r)) * std::fabs(angle); }
+  double row_length() const noexcept { return norm(r) * std::fabs(angle); }
   point<2> at(double t) const noexcept {
     double s;
     double c;

@@ -49,7 +49,7 @@ chordal_split plan_chordal_split(const dense2D<double>& pos, const unsigned* cha
     const point<D> node = column_point<D>(pos, chain[k]);
     const point<D> e = column_point<D>(pos, mesh[j]) - a;
     double dist = cross_length(e, node - a);
-    const double chord = std::sqrt(norm2(e));
+    const double chord = norm(e);
     if (chord != 0) dist /= chord;
     maxdev = std::max(maxdev, dist);
     sumdev += dist;

@@ -38,7 +38,7 @@ symmetric_fixed<double, 3> frame_metric(const point<3>& t, const point<3>& v, do
 // is straight, both normal sizes become the larger one.
 symmetric_fixed<double, 3> node_metric(const point<3>& t, const point<3>* e, double length,
                                        double sv, double sw) noexcept {
-  if (e && 2 * std::sqrt(norm2(t - *e)) > straight_tolerance) {
+  if (e && 2 * norm(t - *e) > straight_tolerance) {
     const point<3> binormal = cross(*e, t);
     return frame_metric(t, cross(binormal, t), length, sv, sw);
   }

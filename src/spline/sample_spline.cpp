@@ -27,7 +27,7 @@ template <std::size_t D>
 double piece_length(const spline_segment<D>& piece) noexcept {
   double sum = 0;
   for (const auto& g : gauss_points)
-    sum += g[1] * std::sqrt(norm2(spline_derivative(piece, (g[0] + 1) / 2)));
+    sum += g[1] * norm(spline_derivative(piece, (g[0] + 1) / 2));
   return 0.5 * sum;
 }
 
@@ -80,7 +80,7 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
     const double h = std::max(size_floor, smallest_probe_size(piece, tol));
     const std::size_t m = subinterval_count(G, h);
 
-    const double a = std::sqrt(norm2(piece.a1));
+    const double a = norm(piece.a1);
     sample_params.push_back(s);
     node_samples.push_back(static_cast<unsigned>(samples.cols()));
     append_fixed_column<D>(piece.a0.data(), samples);

@@ -40,7 +40,7 @@ point<D> blended_direction(const point<D>& neighbour, const point<D>& own, doubl
 // Stretches a tangent to the given length; a factor of exactly 1 leaves it untouched.
 template <std::size_t D>
 void rescale(point<D>& tangent, double length) noexcept {
-  const double factor = length / std::sqrt(norm2(tangent));
+  const double factor = length / norm(tangent);
   if (factor != 1) tangent = factor * tangent;
 }
 
