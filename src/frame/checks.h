@@ -36,6 +36,12 @@ inline bool ids_in(const dense2D<unsigned>& connectM, const dense2D<double>& pos
   return tessa::check_IDs(connectM, edge2, node_bound(pos));
 }
 
+/// \brief A code of a general overload as the calling overload reports it: codes below
+/// bound, which name arguments after those the caller lacks, move up by shift.
+inline int shift_code(int code, int bound, int shift) noexcept {
+  return code < bound ? code + shift : code;
+}
+
 /// \brief The largest node identifier in rows 0 and 1 of a connectivity (0 when empty).
 unsigned largest_node(const dense2D<unsigned>& connectM) noexcept;
 
