@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "frame/metric_tensor.h"
 #include "frame/point.h"
 #include "mesher/mesh_pass_iso.h"
-#include "mesher/metric_tensor.h"
 #include "mesher/node_distribution.h"
 
 namespace vorn {

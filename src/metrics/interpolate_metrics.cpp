@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 #include <vorn/filum.h>
 #include <vorn/tessa/metric_algebra.h>
 
 #include "frame/checks.h"
+#include "frame/metric_tensor.h"
 #include "frame/search.h"
 
 namespace vorn {
@@ -57,31 +57,13 @@ struct size_kind {
   }
 };
 
-// The reduced-pair arithmetic of each dimension under one name.
-inline bool reduce_pair(const symmetric_fixed<double, 2>& a, const symmetric_fixed<double, 2>& b,
-                        tessa::metric_pair2d& pair) noexcept {
-  return tessa::reduce_metrics2d(a, b, pair);
-}
-inline bool reduce_pair(const symmetric_fixed<double, 3>& a, const symmetric_fixed<double, 3>& b,
-                        tessa::metric_pair3d& pair) noexcept {
-  return tessa::reduce_metrics3d(a, b, pair);
-}
-inline bool interpolate_pair(const tessa::metric_pair2d& pair, double t,
-                             symmetric_fixed<double, 2>& M) noexcept {
-  return tessa::interpolate_reduced2d(pair, t, M);
-}
-inline bool interpolate_pair(const tessa::metric_pair3d& pair, double t,
-                             symmetric_fixed<double, 3>& M) noexcept {
-  return tessa::interpolate_reduced3d(pair, t, M);
-}
-
 // Metrics, size-linear in the common basis of each bracketing pair. Every column is formed
 // in `work`, which starts at zero and is never reset, so a pair that fails leaves the
 // previous column's values in it.
 template <std::size_t D>
 struct metric_kind {
   using tensor = symmetric_fixed<double, D>;
-  using pair_type = std::conditional_t<D == 2, tessa::metric_pair2d, tessa::metric_pair3d>;
+  using pair_type = metric_pair<D>;
 
   const double* metrics;
   std::size_t metrics_ld;
@@ -103,7 +85,7 @@ struct metric_kind {
   }
   void blend(std::size_t j, std::size_t kl, std::size_t k, double t) noexcept {
     pair_type pair;
-    if (reduce_pair(known(kl), known(k), pair)) interpolate_pair(pair, t, work);
+    if (reduce_metrics(known(kl), known(k), pair)) interpolate_reduced(pair, t, work);
     store(j);
   }
 };
