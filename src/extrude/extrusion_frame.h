@@ -19,6 +19,7 @@
 
 #include <vorn/filum.h>
 
+#include "frame/append.h"
 #include "frame/checks.h"
 #include "frame/point.h"
 #include "mesher/node_distribution.h"

@@ -12,8 +12,6 @@
 
 #include <vorn/dense.h>
 
-#include "frame/append.h"
-
 namespace vorn {
 namespace filum {
 
@@ -65,17 +63,6 @@ inline double progression::operator()(double t) const noexcept {
   if (mirrored_) v = 1 - v;
   if (std::isnan(v)) return 0;
   return std::min(std::max(v, 0.0), 1.0);
-}
-
-/// \brief Appends a point as a new column of a 2-row pos. \return false when pos has
-/// another row count (and entries) or storage fails.
-inline bool append_point2d(const double* point, dense2D<double>& pos) noexcept {
-  return append_fixed_column<2>(point, pos);
-}
-
-/// \brief Appends a point as a new column of a 3-row pos.
-inline bool append_point3d(const double* point, dense2D<double>& pos) noexcept {
-  return append_fixed_column<3>(point, pos);
 }
 
 }  // namespace filum

@@ -166,16 +166,6 @@ int refine_chain(dense2D<double>& pos, const dense1D<unsigned>& chain,
   return 0;
 }
 
-/// \brief The chordal refinement with sizes.
-template <std::size_t D>
-int refine_chain_iso(dense2D<double>& pos, const dense1D<unsigned>& chain,
-                     const dense1D<double>& params, const dense1D<double>& sizes, bool force_even,
-                     double chordal_tol, double min_size, std::size_t N0, dense1D<unsigned>& mesh,
-                     dense1D<double>& mesh_params, dense1D<double>& mesh_sizes) noexcept {
-  return refine_chain<size_field, D>(pos, chain, params, sizes, force_even, chordal_tol, min_size,
-                                     N0, mesh, mesh_params, mesh_sizes);
-}
-
 }  // namespace filum
 }  // namespace vorn
 

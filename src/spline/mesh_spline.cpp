@@ -1,8 +1,6 @@
 // mesh_spline: the spline through a padded chain, sampled densely, sized at every sample
 // and meshed by one pass of the chain mesher over the sample polyline.
 
-#include "spline/mesh_spline.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -98,8 +96,27 @@ void append_output_params(const dense1D<double>& params, dense1D<double>& new_pa
   new_params.push_back(1.0);
 }
 
-}  // namespace
-
+// Meshes the spline through a padded chain whose arguments have passed the tests:
+// samples the spline densely, gives every sample a value (the node values spread from the
+// nodes, or interpolated between them), caps it by the spline's curvature, optionally
+// limits its gradation, and runs one meshing pass over the sample polyline. The results
+// are appended; a failed append is skipped, and when working storage runs out before the
+// pass nothing is appended.
+// \param[in,out] pos coordinates with D rows; the new nodes are appended.
+// \param[in] indices padded chain of N >= 4 columns of pos.
+// \param[in] values at least N valid values of field F, by chain position.
+// \param[in] force_even the element count must be even.
+// \param[in] min_elements 1 <= min_elements.
+// \param[in] max_elements min_elements <= max_elements.
+// \param[in] chordal_tol > 0 a distance, < 0 a fraction of the radius; 0, -unset or NaN off.
+// \param[in] min_size >= 0, the smallest length the curvature may ask for.
+// \param[in] default_size size of the samples between the nodes when it and max_gradation
+// are > 0.
+// \param[in] max_gradation gradation limit, active when 0 < value < unset.
+// \param[in,out] new_indices indices[1], the new nodes, indices[N - 2]; appended.
+// \param[in,out] new_params 0, the parameters of the new nodes, 1; appended.
+// \param[in,out] new_values the value of each output node; appended.
+// \param[out] max_deviation largest distance of the samples from the node polyline's chords.
 template <class F, std::size_t D>
 void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
                  const typename F::values& values, bool force_even, unsigned min_elements,
@@ -147,25 +164,6 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   append_output_chain(first, N0, pos.cols(), last, new_indices);
   append_output_params(mesh_params, new_params);
 }
-
-template void spline_mesh<spline_sizes, 2>(dense2D<double>&, const dense1D<unsigned>&,
-                                           const dense1D<double>&, bool, unsigned, unsigned, double,
-                                           double, double, double, dense1D<unsigned>&,
-                                           dense1D<double>&, dense1D<double>&, double&) noexcept;
-template void spline_mesh<spline_sizes, 3>(dense2D<double>&, const dense1D<unsigned>&,
-                                           const dense1D<double>&, bool, unsigned, unsigned, double,
-                                           double, double, double, dense1D<unsigned>&,
-                                           dense1D<double>&, dense1D<double>&, double&) noexcept;
-template void spline_mesh<spline_metrics, 2>(dense2D<double>&, const dense1D<unsigned>&,
-                                             const dense2D<double>&, bool, unsigned, unsigned,
-                                             double, double, double, double, dense1D<unsigned>&,
-                                             dense1D<double>&, dense2D<double>&, double&) noexcept;
-template void spline_mesh<spline_metrics, 3>(dense2D<double>&, const dense1D<unsigned>&,
-                                             const dense2D<double>&, bool, unsigned, unsigned,
-                                             double, double, double, double, dense1D<unsigned>&,
-                                             dense1D<double>&, dense2D<double>&, double&) noexcept;
-
-namespace {
 
 // mesh_spline for field F: sets max_deviation to 0, tests the arguments in order (-1 pos
 // rows, -2 chain, -3 values, -5 counts, -8 min_size, -13 new values) and dispatches on the
