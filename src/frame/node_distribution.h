@@ -1,5 +1,5 @@
-#ifndef FILUM_MESHER_NODE_DISTRIBUTION_H
-#define FILUM_MESHER_NODE_DISTRIBUTION_H
+#ifndef FILUM_FRAME_NODE_DISTRIBUTION_H
+#define FILUM_FRAME_NODE_DISTRIBUTION_H
 
 // Node distribution along an edge whose target size varies linearly from h0 at its
 // start to h1 at its end: how many elements fit (normalized length), the rounding of
