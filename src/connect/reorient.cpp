@@ -76,9 +76,9 @@ class reorientation {
   std::size_t reversed = 0;
 
  private:
-  // Breadth-first pass: every unvisited neighbour f of a popped element e is reversed
+  // Breadth-first pass: every unvisited neighbor f of a popped element e is reversed
   // when it runs against e at their shared node. An element is marked when popped, so it
-  // may be queued twice; the second pop is skipped. Stops with -2 at the first neighbour
+  // may be queued twice; the second pop is skipped. Stops with -2 at the first neighbor
   // that does not hold the shared node.
   int spread_from(unsigned k) noexcept {
     if (!queue_.push(k)) return storage_failure;
@@ -89,8 +89,8 @@ class reorientation {
       for (std::size_t j = 0; j < neighbors_.rows(); ++j) {
         const unsigned f = neighbors_(j, e);
         if (f >= elements_ || visited_.test(f)) continue;
-        // Row 0 is the neighbour at e's end node, which f must leave; every other row
-        // a neighbour at e's start node, where f must arrive.
+        // Row 0 is the neighbor at e's end node, which f must leave; every other row
+        // a neighbor at e's start node, where f must arrive.
         const bool at_end = j == 0;
         const unsigned shared = connectM_(at_end ? 1 : 0, e);
         bool leaves;
@@ -107,7 +107,7 @@ class reorientation {
     return 0;
   }
 
-  // Exchanges f's start and end nodes and its two neighbour entries.
+  // Exchanges f's start and end nodes and its two neighbor entries.
   void reverse(unsigned f) noexcept {
     std::swap(connectM_(0, f), connectM_(1, f));
     std::swap(neighbors_(0, f), neighbors_(1, f));

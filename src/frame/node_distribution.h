@@ -29,7 +29,7 @@ std::uint64_t nearest_count(double x, std::uint64_t step) noexcept;
 /// Equal (or NaN) sizes, t = 0 and t = 1 return t unchanged.
 double progression_fraction(double t, double h0, double h1) noexcept;
 
-/// \brief progression_fraction along one edge: the end sizes are analysed once, then each
+/// \brief progression_fraction along one edge: the end sizes are analyzed once, then each
 /// call gives exactly progression_fraction(t, h0, h1), for edges that receive many nodes.
 class progression {
  public:

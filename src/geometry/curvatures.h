@@ -15,7 +15,7 @@
 namespace vorn {
 namespace filum {
 /// \brief Curvature at every entry of a chain of n >= 3 nodes; the end entries copy their
-/// neighbours'. Nothing is checked: the identifiers are columns of pos, which has D rows.
+/// neighbors'. Nothing is checked: the identifiers are columns of pos, which has D rows.
 /// \param[in] pos coordinates.
 /// \param[in] chain the node chain.
 /// \param[in,out] values n values, all 0 on entry; entries next to a zero-length segment stay 0.

@@ -115,7 +115,7 @@ int mesh_line_with_params(dense2D<double>& pos, const dense1D<unsigned>& indices
                                  max_elements, tol, min_size, new_indices, new_params, new_values);
 }
 
-/// \brief mesh_line without parameters for field F: the normalised chord length serves as
+/// \brief mesh_line without parameters for field F: the normalized chord length serves as
 /// parameters, and the codes count the overload's own arguments.
 template <class F>
 int mesh_line_without_params(dense2D<double>& pos, const dense1D<unsigned>& indices,

@@ -22,19 +22,18 @@ double normalize(const point<D>& v, point<D>& u) noexcept {
   return length;
 }
 
-// Ratio of the piece's chord to a neighbouring chord; a neighbour no longer than a
+// Ratio of the piece's chord to a neighboring chord; a neighbor no longer than a
 // hundredth of the piece gives its own length instead, so that it weighs little.
-double chord_ratio(double piece_length, double neighbour_length) noexcept {
-  return neighbour_length > 0.01 * piece_length ? piece_length / neighbour_length
-                                                : neighbour_length;
+double chord_ratio(double piece_length, double neighbor_length) noexcept {
+  return neighbor_length > 0.01 * piece_length ? piece_length / neighbor_length : neighbor_length;
 }
 
-// Blend of the neighbouring chord direction and the piece's own with weight
+// Blend of the neighboring chord direction and the piece's own with weight
 // 1 / (1 + ratio) on the piece's direction.
 template <std::size_t D>
-point<D> blended_direction(const point<D>& neighbour, const point<D>& own, double ratio) noexcept {
+point<D> blended_direction(const point<D>& neighbor, const point<D>& own, double ratio) noexcept {
   const double w = 1 / (1 + ratio);
-  return (1 - w) * neighbour + w * own;
+  return (1 - w) * neighbor + w * own;
 }
 
 // Stretches a tangent to the given length; a factor of exactly 1 leaves it untouched.

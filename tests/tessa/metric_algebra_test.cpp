@@ -305,7 +305,7 @@ TYPED_TEST(TessaMetricAlgebra, DegenerateOperandsAndRefusals) {
 TEST(TessaMetricAlgebra, ClosedFormsOfThePlaneAndTheSpaceFactor) {
   double l0, l1;
   vector_fixed<double, 2> e0, e1;
-  // A multiple of the identity gets the axes; without normalisation e0 keeps its length.
+  // A multiple of the identity gets the axes; without normalization e0 keeps its length.
   ASSERT_TRUE(eigen_decompose2d(4, 0, 4, false, l0, l1, e0, e1));
   EXPECT_TRUE(l0 == 4 && l1 == 4 && e0[0] == 1 && e0[1] == 0 && e1[0] == 0 && e1[1] == 1);
   ASSERT_TRUE(eigen_decompose2d(2, 1, 2, false, l0, l1, e0, e1));

@@ -24,7 +24,7 @@ bool intersect(const packed_metric<D>& A, const packed_metric<D>& B,
     return true;
   }
   // Both eigenvalues come from the tensors themselves, not from the reduction's
-  // generalised eigenvalues: a_k mu_k loses B where a_k is almost 0 (A only
+  // generalized eigenvalues: a_k mu_k loses B where a_k is almost 0 (A only
   // semi-definite) and carries mu_k's rounding where the eigenvalues spread widely. The
   // reduction already holds p_k' R p_k of the tensor R it was made on.
   metric_pair<D> pair;
