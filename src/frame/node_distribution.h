@@ -54,6 +54,8 @@ inline double progression::operator()(double t) const noexcept {
   if (!series_) {
     v = std::expm1(log_ratio_ * u) / x;
   } else {
+    // ((1 + x)^u - 1) / x by the binomial series: u (1 + (u-1) x/2 + (u-1)(u-2) x^2/6
+    // + (u-1)(u-2)(u-3) x^3/24), with 1/6 and 1/24 as the nearest doubles.
     const double a = u - 1;
     const double b = u - 2;
     const double c = u - 3;

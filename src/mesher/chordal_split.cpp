@@ -62,6 +62,8 @@ chordal_split plan_chordal_split(const dense2D<double>& pos, const unsigned* cha
     }
   }
   const double avg = n > 2 ? sumdev / static_cast<double>(n - 2) : 0;
+  // The machine epsilon (2^-52) times the largest coordinate: deviations within the
+  // rounding of the coordinates themselves never split.
   const double tol = maxcoord * 2.220446049250313e-16 + chordal_tol;
 
   // Target element count C of the next mesh.

@@ -128,6 +128,9 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   const unsigned first = indices[1], last = indices[N - 2];
   const double e = chordal_setting(chordal_tol);
 
+  // Samples ten times finer than the chordal setting, so that the sample polyline stands
+  // for the spline within a tenth of the error the mesh may make, and at most half the
+  // smallest size, so that every element spans at least two samples.
   spline_sampling sampling;
   sampling.total = sample_spline<D>(pos, indices, 0.1 * e, 0.5 * min_size, sampling.samples,
                                     sampling.node_params, sampling.sample_params,

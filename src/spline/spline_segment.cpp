@@ -44,7 +44,8 @@ void rescale(point<D>& tangent, double length) noexcept {
 }
 
 // Whether the cubic's projection on its chord direction u stalls or runs backwards
-// somewhere inside the piece: the minimum of its derivative is below 0.0001.
+// somewhere inside the piece: the minimum of its derivative is below 0.0001 (coordinate
+// units per unit parameter), a margin that keeps a piece from turning back on rounding.
 template <std::size_t D>
 bool backtracks(const spline_segment<D>& piece, const point<D>& u) noexcept {
   const double p1 = dot(u, piece.a1);
@@ -75,6 +76,9 @@ spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i
 
   point<D> T1 = blended_direction(u0, u1, chord_ratio(L1, L0));
   point<D> T2 = blended_direction(u2, u1, chord_ratio(L1, L2));
+  // A blended tangent (at most of unit length) counts only when it leans forward along
+  // the chord by more than 0.0001: one at right angles or behind would make the piece
+  // loop, so the piece does without it.
   const bool has_start = i0 != i1 && dot(T1, u1) > 0.0001;
   const bool has_end = i3 != i2 && dot(T2, u1) > 0.0001;
   if (has_start) rescale(T1, L1);
