@@ -16,7 +16,12 @@
 ///   direction u is 1 / sqrt(u' M u).
 /// - Results: 0 on success, -k when the k-th argument of the called overload is
 ///   invalid (arguments are tested in order), `storage_failure` (-199) when
-///   storage cannot be obtained. No exception leaves the library.
+///   storage cannot be obtained. Two families do not report storage failures:
+///   mesh_line and mesh_spline return their argument codes only; a pass without
+///   storage yields fewer elements, and results that cannot be stored are not
+///   appended (pos left as it was). The chord-length mesh_line overloads still
+///   return -199 when their parameters cannot be stored. No exception leaves the
+///   library.
 /// - 0xFFFFFFFF (`no_id`) stands for no node, no element or no color; the
 ///   largest double (`unset`) switches a setting off where documented.
 
@@ -127,9 +132,8 @@ FILUM_API int mesh_reorient(dense2D<unsigned>& connectM, dense2D<unsigned>& neig
 /// \param[out] new_params parameter of each entry of the new chain (emptied first).
 /// \param[in,out] new_sizes size of each entry of the new chain, appended.
 /// \return 0; -1 pos rows; -2 chain too short or identifier not below the column count
-/// of pos; -3 params; -4 sizes; -6 counts. Storage failures are not reported: a pass without
-/// storage yields fewer elements, and results that cannot be stored are not appended at all
-/// (pos left as it was).
+/// of pos; -3 params; -4 sizes; -6 counts; storage failures are not reported (see the
+/// conventions at the top of this file).
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         const dense1D<double>& params, const dense1D<double>& sizes,
                         bool force_even, unsigned min_elements, unsigned max_elements,
@@ -240,7 +244,8 @@ FILUM_API int spline_point(const dense2D<double>& pos, unsigned i0, unsigned i1,
 /// \param[in,out] new_params 0, parameters of the new nodes, 1; appended.
 /// \param[in,out] new_sizes size of each output node; appended.
 /// \param[out] max_deviation largest distance of the spline from the node polyline.
-/// \return 0; -1 pos rows; -2 chain; -3 sizes; -5 counts; -8 min_size.
+/// \return 0; -1 pos rows; -2 chain; -3 sizes; -5 counts; -8 min_size; storage failures
+/// are not reported (see the conventions at the top of this file).
 FILUM_API int mesh_spline(dense2D<double>& pos, const dense1D<unsigned>& indices,
                           const dense1D<double>& sizes, bool force_even, unsigned min_elements,
                           unsigned max_elements, double chordal_tol, double min_size,

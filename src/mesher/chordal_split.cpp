@@ -18,7 +18,6 @@ inline double cross_length(const point<3>& e, const point<3>& d) noexcept {
   return std::sqrt(cross_norm2(e, d));
 }
 
-// The largest absolute coordinate of p.
 template <std::size_t D>
 double largest_coordinate(const point<D>& p) noexcept {
   double largest = 0;

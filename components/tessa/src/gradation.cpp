@@ -194,7 +194,6 @@ int grade_sizes(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
   return 0;
 }
 
-// Packed metric of column j.
 template <std::size_t D>
 packed_metric<D> metric_column(const dense2D<double>& metrics, std::size_t j) noexcept {
   packed_metric<D> M;
