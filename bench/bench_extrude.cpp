@@ -7,7 +7,7 @@
 
 #include <vorn/filum.h>
 
-#include "mesher/node_distribution.h"
+#include "frame/node_distribution.h"
 #include "support/baseline.h"
 
 namespace {

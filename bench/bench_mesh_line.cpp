@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <vorn/filum.h>
 
-#include "mesher/node_distribution.h"
+#include "frame/node_distribution.h"
 #include "support/baseline.h"
 
 using namespace vorn;

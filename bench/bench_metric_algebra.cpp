@@ -1,6 +1,7 @@
 // Metric arithmetic per node: reducing a pair of metrics to their common basis and
-// interpolating it, as the anisotropic meshers do for every generated node, beside a
-// baseline that only writes the same number of packed tensors.
+// interpolating it, as the anisotropic meshers do for every generated node, and
+// intersecting a pair, each beside a baseline that only writes the same number of
+// packed tensors.
 
 #include <cmath>
 #include <cstddef>
@@ -68,26 +69,29 @@ bool interpolate(const vorn::tessa::metric_pair3d& p, double t, packed<3>& m) {
   return vorn::tessa::interpolate_reduced3d(p, t, m);
 }
 
-// Reduces and interpolates every pair; the baseline copies one tensor per pair.
+// Runs op(k, out[k]) for every pair k; the baseline copies one tensor per pair.
+template <std::size_t D, class Op>
+void per_pair(benchmark::State& state, const workload<D>& data, Op op) {
+  std::vector<packed<D>> out(pair_count);
+  const auto each = [&](auto write) {
+    for (std::size_t k = 0; k < pair_count; ++k)
+      write(k, out[k]);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  };
+  filum_bench::run_against_baseline(
+      state, static_cast<double>(pair_count), [] {}, [&] { each(op); },
+      [&] { each([&](std::size_t k, packed<D>& m) { m = data.a[k]; }); });
+}
+
+// Reduces and interpolates every pair.
 template <std::size_t D, class Pair>
 void reduce_and_interpolate(benchmark::State& state) {
   static const workload<D> data;
-  std::vector<packed<D>> out(pair_count);
-  filum_bench::run_against_baseline(
-      state, static_cast<double>(pair_count), [] {},
-      [&] {
-        Pair pair;
-        for (std::size_t k = 0; k < pair_count; ++k)
-          if (reduce(data.a[k], data.b[k], pair)) interpolate(pair, data.t[k], out[k]);
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-      },
-      [&] {
-        for (std::size_t k = 0; k < pair_count; ++k)
-          out[k] = data.a[k];
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-      });
+  per_pair<D>(state, data, [&](std::size_t k, packed<D>& m) {
+    Pair pair;
+    if (reduce(data.a[k], data.b[k], pair)) interpolate(pair, data.t[k], m);
+  });
 }
 
 void BM_reduce_interpolate_2d(benchmark::State& state) {
@@ -97,7 +101,25 @@ void BM_reduce_interpolate_3d(benchmark::State& state) {
   reduce_and_interpolate<3, vorn::tessa::metric_pair3d>(state);
 }
 
+// Intersects every pair, as the metric generators do for every node they touch.
+template <std::size_t D>
+void intersect(benchmark::State& state) {
+  static const workload<D> data;
+  per_pair<D>(state, data, [&](std::size_t k, packed<D>& m) {
+    vorn::tessa::minimum_metric(data.a[k], data.b[k], m);
+  });
+}
+
+void BM_minimum_metric_2d(benchmark::State& state) {
+  intersect<2>(state);
+}
+void BM_minimum_metric_3d(benchmark::State& state) {
+  intersect<3>(state);
+}
+
 }  // namespace
 
+BENCHMARK(BM_minimum_metric_2d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_minimum_metric_3d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_reduce_interpolate_2d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_reduce_interpolate_3d)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -39,7 +39,7 @@ struct curve_network {
   dense2D<double> pos;
   dense2D<unsigned> connectM;
 
-  // Curve k: r = 1 + 0.3 sin(3 theta + k) + 0.1 cos(7 theta) (so r < 1.4), centred on a grid
+  // Curve k: r = 1 + 0.3 sin(3 theta + k) + 0.1 cos(7 theta) (so r < 1.4), centered on a grid
   // of spacing 3, so that no two curves touch.
   explicit curve_network(std::size_t curves)
       : given_pos(2, curves * nodes_per_curve),

@@ -16,8 +16,13 @@
 ///   direction u is 1 / sqrt(u' M u).
 /// - Results: 0 on success, -k when the k-th argument of the called overload is
 ///   invalid (arguments are tested in order), `storage_failure` (-199) when
-///   storage cannot be obtained. No exception leaves the library.
-/// - 0xFFFFFFFF (`no_id`) stands for no node, no element or no colour; the
+///   storage cannot be obtained. Two families do not report storage failures:
+///   mesh_line and mesh_spline return their argument codes only; a pass without
+///   storage yields fewer elements, and results that cannot be stored are not
+///   appended (pos left as it was). The chord-length mesh_line overloads still
+///   return -199 when their parameters cannot be stored. No exception leaves the
+///   library.
+/// - 0xFFFFFFFF (`no_id`) stands for no node, no element or no color; the
 ///   largest double (`unset`) switches a setting off where documented.
 
 #include <vorn/dense.h>
@@ -28,7 +33,7 @@ namespace filum {
 
 /// \brief Result of an operation that could not obtain storage.
 constexpr int storage_failure = -199;
-/// \brief The identifier that stands for no node, no element or no colour.
+/// \brief The identifier that stands for no node, no element or no color.
 constexpr unsigned no_id = 0xFFFFFFFFu;
 /// \brief The largest double; switches a tolerance or a limit off where documented.
 constexpr double unset = 1.7976931348623157e308;
@@ -93,7 +98,7 @@ FILUM_API int convert_into_high_order(dense2D<double>& pos, dense2D<unsigned>& c
 FILUM_API int convert_into_quadratic(dense2D<double>& pos, dense2D<unsigned>& connectM) noexcept;
 
 /// \brief Orients the elements consistently, spreading the orientation of one element
-/// to its neighbours breadth first.
+/// to its neighbors breadth first.
 /// \param[in,out] connectM connectivity (rows 0 and 1 start and end nodes).
 /// \param[in,out] neighbors table of the same shape: row 0 the element sharing the end
 /// node, row 1 the one sharing the start node; kept in step with the reversals.
@@ -101,7 +106,7 @@ FILUM_API int convert_into_quadratic(dense2D<double>& pos, dense2D<unsigned>& co
 /// \param[in] all_components 0: only the piece of start_element; otherwise also the
 /// pieces reached by scanning forward from it.
 /// \return the number of reversed elements; -1 bad connectivity; -2 table that does not
-/// match (shape or content: the propagation stops at the first neighbour that does not
+/// match (shape or content: the propagation stops at the first neighbor that does not
 /// hold the shared node, keeping the reversals made before it); -3 start_element out of
 /// range; -199 when working storage fails (reversals made before it stay).
 FILUM_API int mesh_reorient(dense2D<unsigned>& connectM, dense2D<unsigned>& neighbors,
@@ -127,16 +132,15 @@ FILUM_API int mesh_reorient(dense2D<unsigned>& connectM, dense2D<unsigned>& neig
 /// \param[out] new_params parameter of each entry of the new chain (emptied first).
 /// \param[in,out] new_sizes size of each entry of the new chain, appended.
 /// \return 0; -1 pos rows; -2 chain too short or identifier not below the column count
-/// of pos; -3 params; -4 sizes; -6 counts. Storage failures are not reported: a pass without
-/// storage yields fewer elements, and results that cannot be stored are not appended at all
-/// (pos left as it was).
+/// of pos; -3 params; -4 sizes; -6 counts; storage failures are not reported (see the
+/// conventions at the top of this file).
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         const dense1D<double>& params, const dense1D<double>& sizes,
                         bool force_even, unsigned min_elements, unsigned max_elements,
                         double chordal_tol, double min_size, dense1D<unsigned>& new_indices,
                         dense1D<double>& new_params, dense1D<double>& new_sizes) noexcept;
 
-/// \brief mesh_line with sizes, parameters taken as the normalised chord length.
+/// \brief mesh_line with sizes, parameters taken as the normalized chord length.
 /// \return as the overload with parameters with codes below -3 raised by one; -2 also
 /// for a chain of total length 0 (or not finite); -199 when its parameters cannot be stored.
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
@@ -163,7 +167,7 @@ FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         double chordal_tol, double min_size, dense1D<unsigned>& new_indices,
                         dense1D<double>& new_params, dense2D<double>& new_metrics) noexcept;
 
-/// \brief mesh_line with metrics, parameters taken as the normalised chord length.
+/// \brief mesh_line with metrics, parameters taken as the normalized chord length.
 /// \return as the overload with parameters with codes below -3 raised by one.
 FILUM_API int mesh_line(dense2D<double>& pos, const dense1D<unsigned>& indices,
                         const dense2D<double>& metrics, bool force_even, unsigned min_elements,
@@ -246,7 +250,8 @@ FILUM_API int spline_point(const dense2D<double>& pos, unsigned i0, unsigned i1,
 /// \param[in,out] new_params 0, parameters of the new nodes, 1; appended.
 /// \param[in,out] new_sizes size of each output node; appended.
 /// \param[out] max_deviation largest distance of the spline from the node polyline.
-/// \return 0; -1 pos rows; -2 chain; -3 sizes; -5 counts; -8 min_size.
+/// \return 0; -1 pos rows; -2 chain; -3 sizes; -5 counts; -8 min_size; storage failures
+/// are not reported (see the conventions at the top of this file).
 FILUM_API int mesh_spline(dense2D<double>& pos, const dense1D<unsigned>& indices,
                           const dense1D<double>& sizes, bool force_even, unsigned min_elements,
                           unsigned max_elements, double chordal_tol, double min_size,
@@ -512,12 +517,12 @@ FILUM_API int subdivide(dense1D<double>& params, dense1D<double>& sizes,
 // ---------------------------------------------------------------------------
 
 /// \brief Remeshes a network of E2 elements line by line, cut at free ends, corners,
-/// head-to-head joints, colour changes, hard nodes and hard edges.
+/// head-to-head joints, color changes, hard nodes and hard edges.
 /// \param[in,out] pos coordinates (2 or 3 rows); new nodes appended; restored on failure.
 /// \param[in,out] connectM E2 elements; replaced by the new elements on success.
 /// \param[in] default_size size of every node by default, >= 0.
 /// \param[in] node_sizes per node identifier; an entry > 0 overrides the default.
-/// \param[in,out] colors one colour per element (no_id: none); replaced by one per new element.
+/// \param[in,out] colors one color per element (no_id: none); replaced by one per new element.
 /// \param[in,out] hard_nodes nodes that must survive; replaced by every hard node, ascending.
 /// \param[in] hard_edges elements passed through unchanged.
 /// \param[in] force_even every line gets an even element count.
@@ -536,14 +541,14 @@ FILUM_API int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, do
                            double max_gradation, double min_size, unsigned min_elements,
                            unsigned max_elements) noexcept;
 
-/// \brief remesh_lines with colours, without node sizes, hard nodes or hard edges.
+/// \brief remesh_lines with colors, without node sizes, hard nodes or hard edges.
 /// \return the general overload's code, raised by 3 when below -4.
 FILUM_API int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double default_size,
                            dense1D<unsigned>& colors, bool force_even, double corner_angle,
                            double chordal_tol, double max_gradation, double min_size,
                            unsigned min_elements, unsigned max_elements) noexcept;
 
-/// \brief remesh_lines without colours.
+/// \brief remesh_lines without colors.
 /// \return the general overload's code, raised by 4 when below -7.
 FILUM_API int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double default_size,
                            bool force_even, double corner_angle, double chordal_tol,

@@ -6,22 +6,12 @@
 
 #include <vorn/filum.h>
 
+#include "frame/bit_set.h"
 #include "frame/checks.h"
 
 namespace vorn {
 namespace filum {
 namespace {
-
-// One bit per element.
-class visited_bits {
- public:
-  bool init(std::size_t count) noexcept { return words_.resize((count + 31) / 32, 0u); }
-  bool test(std::size_t e) const noexcept { return (words_[e / 32] >> (e % 32)) & 1u; }
-  void set(std::size_t e) noexcept { words_[e / 32] |= 1u << (e % 32); }
-
- private:
-  dense1D<unsigned> words_;
-};
 
 // First-in first-out queue of element identifiers in a ring buffer. Its storage is a
 // whole number of blocks of four identifiers; a full ring doubles its number of blocks,
@@ -69,7 +59,7 @@ class reorientation {
   reorientation(dense2D<unsigned>& connectM, dense2D<unsigned>& neighbors) noexcept
       : connectM_(connectM), neighbors_(neighbors), elements_(connectM.cols()) {}
 
-  bool init() noexcept { return visited_.init(elements_); }
+  bool init() noexcept { return visited_.reset(elements_); }
 
   // Orients the piece of `start` (or, when every piece is wanted, the pieces of the
   // first unvisited elements from `start` on) like `start`.
@@ -86,9 +76,9 @@ class reorientation {
   std::size_t reversed = 0;
 
  private:
-  // Breadth-first pass: every unvisited neighbour f of a popped element e is reversed
+  // Breadth-first pass: every unvisited neighbor f of a popped element e is reversed
   // when it runs against e at their shared node. An element is marked when popped, so it
-  // may be queued twice; the second pop is skipped. Stops with -2 at the first neighbour
+  // may be queued twice; the second pop is skipped. Stops with -2 at the first neighbor
   // that does not hold the shared node.
   int spread_from(unsigned k) noexcept {
     if (!queue_.push(k)) return storage_failure;
@@ -99,8 +89,8 @@ class reorientation {
       for (std::size_t j = 0; j < neighbors_.rows(); ++j) {
         const unsigned f = neighbors_(j, e);
         if (f >= elements_ || visited_.test(f)) continue;
-        // Row 0 is the neighbour at e's end node, which f must leave; every other row
-        // a neighbour at e's start node, where f must arrive.
+        // Row 0 is the neighbor at e's end node, which f must leave; every other row
+        // a neighbor at e's start node, where f must arrive.
         const bool at_end = j == 0;
         const unsigned shared = connectM_(at_end ? 1 : 0, e);
         bool leaves;
@@ -117,7 +107,7 @@ class reorientation {
     return 0;
   }
 
-  // Exchanges f's start and end nodes and its two neighbour entries.
+  // Exchanges f's start and end nodes and its two neighbor entries.
   void reverse(unsigned f) noexcept {
     std::swap(connectM_(0, f), connectM_(1, f));
     std::swap(neighbors_(0, f), neighbors_(1, f));
@@ -127,7 +117,7 @@ class reorientation {
   dense2D<unsigned>& connectM_;
   dense2D<unsigned>& neighbors_;
   std::size_t elements_;
-  visited_bits visited_;
+  bit_set visited_;
   element_queue queue_;  // empty between passes; its storage is kept for the next one
 };
 

@@ -10,17 +10,17 @@ namespace filum {
 namespace {
 
 // Places the nodes of a row on the arc that turns the start node by angle (radians,
-// counter-clockwise) about a centre in the plane.
+// counter-clockwise) about a center in the plane.
 struct planar_turn {
   static constexpr std::size_t dim = 2;
   static constexpr int size_start_argument = 5;
 
   point<2> center;
   double angle;
-  point<2> r;  // the start node relative to the centre
+  point<2> r;  // the start node relative to the center
 
   void start_at(const point<2>& start) noexcept { r = start - center; }
-  double row_length() const noexcept { return std::sqrt(norm2(r)) * std::fabs(angle); }
+  double row_length() const noexcept { return norm(r) * std::fabs(angle); }
   point<2> at(double t) const noexcept {
     double s;
     double c;
@@ -37,7 +37,7 @@ struct spatial_turn {
 
   point<3> center;
   point<3> rotation;
-  point<3> r;  // the start node relative to the centre
+  point<3> r;  // the start node relative to the center
 
   void start_at(const point<3>& start) noexcept { r = start - center; }
   double row_length() const noexcept { return std::sqrt(cross_norm2(r, rotation)); }

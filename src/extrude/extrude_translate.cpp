@@ -18,7 +18,7 @@ struct translation_placement {
   point<D> B;
 
   void start_at(const point<D>& start) noexcept { B = start; }
-  double row_length() const noexcept { return std::sqrt(norm2(V)); }
+  double row_length() const noexcept { return norm(V); }
   point<D> at(double t) const noexcept {
     if (t == 0) return B;
     point<D> p;

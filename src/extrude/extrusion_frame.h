@@ -19,9 +19,10 @@
 
 #include <vorn/filum.h>
 
+#include "frame/append.h"
 #include "frame/checks.h"
+#include "frame/node_distribution.h"
 #include "frame/point.h"
-#include "mesher/node_distribution.h"
 
 namespace vorn {
 namespace filum {

@@ -12,6 +12,25 @@
 namespace vorn {
 namespace filum {
 
+/// \brief The columns a matrix holds: 0 when it has no entries (rows x cols = 0),
+/// whatever its nominal shape, so that new columns go to the front of an empty matrix.
+template <class T>
+std::size_t stored_columns(const dense2D<T>& m) noexcept {
+  return m.empty() ? 0 : m.cols();
+}
+
+/// \brief Gives m (rows rows, or no entries) one more column, whose entries the caller
+/// writes. The one growth rule of single-column appends: when m is full, room for
+/// max(2 x columns, 4) columns is reserved first, so that repeated appends cost amortised
+/// constant time; a failed reservation is not fatal, the resize asks again.
+/// \return false, m's entries unchanged, when storage fails.
+template <class T>
+bool add_column(dense2D<T>& m, std::size_t rows) noexcept {
+  const std::size_t cols = stored_columns(m);
+  if (cols == m.col_capacity()) m.reserve(rows, std::max<std::size_t>(2 * cols, 4), 1);
+  return m.resize(rows, cols + 1);
+}
+
 /// \brief Appends all values of source to target (reserving max(added, existing) +
 /// existing when short). \return false when storage fails; an empty source does nothing.
 template <class T>
@@ -35,14 +54,13 @@ bool append_columns(const dense2D<double>& source, dense2D<double>& target) noex
 bool gather_columns(const dense2D<double>& source, const dense1D<unsigned>& columns,
                     dense2D<double>& target) noexcept;
 
-/// \brief Appends the R values as a new column of m: refuses a non-empty m with another
-/// row count; when m is full, room for max(2 x columns, 4) columns is reserved first.
+/// \brief Appends the R values as a new column of m (add_column's growth): refuses a
+/// non-empty m with another row count.
 template <std::size_t R>
 bool append_fixed_column(const double* values, dense2D<double>& m) noexcept {
   if (!m.empty() && m.rows() != R) return false;
-  const std::size_t cols = m.empty() ? 0 : m.cols();
-  if (cols == m.col_capacity()) m.reserve(R, std::max<std::size_t>(2 * cols, 4), 1);
-  if (!m.resize(R, cols + 1)) return false;
+  const std::size_t cols = stored_columns(m);
+  if (!add_column(m, R)) return false;
   std::copy(values, values + R, m.data() + cols * m.ld());
   return true;
 }

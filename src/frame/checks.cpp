@@ -1,7 +1,16 @@
 #include "frame/checks.h"
 
+#include <algorithm>
+
 namespace vorn {
 namespace filum {
+
+unsigned largest_node(const dense2D<unsigned>& connectM) noexcept {
+  unsigned largest = 0;
+  for (std::size_t e = 0; e < connectM.cols(); ++e)
+    largest = std::max({largest, connectM(0, e), connectM(1, e)});
+  return largest;
+}
 
 bool is_non_decreasing(const dense1D<double>& values) noexcept {
   const double* v = values.data();

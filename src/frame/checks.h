@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include <vorn/dense.h>
+#include <vorn/filum.h>
 #include <vorn/tessa.h>
 
 namespace vorn {
@@ -35,6 +36,15 @@ inline bool ids_in(const dense2D<unsigned>& connectM, const dense2D<double>& pos
   return tessa::check_IDs(connectM, edge2, node_bound(pos));
 }
 
+/// \brief A code of a general overload as the calling overload reports it: codes below
+/// bound, which name arguments after those the caller lacks, move up by shift.
+inline int shift_code(int code, int bound, int shift) noexcept {
+  return code < bound ? code + shift : code;
+}
+
+/// \brief The largest node identifier in rows 0 and 1 of a connectivity (0 when empty).
+unsigned largest_node(const dense2D<unsigned>& connectM) noexcept;
+
 /// \brief Whether every value is >= its predecessor; a NaN fails.
 bool is_non_decreasing(const dense1D<double>& values) noexcept;
 
@@ -45,7 +55,7 @@ inline bool is_positive(double x) noexcept {
 
 /// \brief Whether a tolerance means "off": +-largest double, or NaN.
 inline bool is_unset(double x) noexcept {
-  return std::isnan(x) || x == 1.7976931348623157e308 || x == -1.7976931348623157e308;
+  return std::isnan(x) || x == unset || x == -unset;
 }
 
 }  // namespace filum

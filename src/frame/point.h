@@ -70,10 +70,16 @@ inline double norm2(const point<D>& a) noexcept {
   return dot(a, a);
 }
 
+/// \brief The Euclidean length |a|.
+template <std::size_t D>
+inline double norm(const point<D>& a) noexcept {
+  return std::sqrt(norm2(a));
+}
+
 /// \brief Euclidean distance between columns a and b of pos over D coordinates.
 template <std::size_t D>
 inline double distance(const dense2D<double>& pos, std::size_t a, std::size_t b) noexcept {
-  return std::sqrt(norm2(column_point<D>(pos, b) - column_point<D>(pos, a)));
+  return norm(column_point<D>(pos, b) - column_point<D>(pos, a));
 }
 
 /// \brief The point a + s (b - a), each coordinate computed as (b - a) s + a.

@@ -15,7 +15,7 @@
 namespace vorn {
 namespace filum {
 /// \brief Curvature at every entry of a chain of n >= 3 nodes; the end entries copy their
-/// neighbours'. Nothing is checked: the identifiers are columns of pos, which has D rows.
+/// neighbors'. Nothing is checked: the identifiers are columns of pos, which has D rows.
 /// \param[in] pos coordinates.
 /// \param[in] chain the node chain.
 /// \param[in,out] values n values, all 0 on entry; entries next to a zero-length segment stay 0.
@@ -28,7 +28,7 @@ void chain_curvatures(const dense2D<double>& pos, const dense1D<unsigned>& chain
     const auto next =
         direction_of<D>(column_point<D>(pos, chain[i + 1]) - column_point<D>(pos, chain[i]));
     if (previous.length > 0 && next.length > 0)
-      values[i] = 2 * std::sqrt(norm2(previous.unit - next.unit)) / (previous.length + next.length);
+      values[i] = 2 * norm(previous.unit - next.unit) / (previous.length + next.length);
     previous = next;
   }
   values[0] = values[1];

@@ -5,7 +5,7 @@
 
 #include "frame/append.h"
 #include "frame/checks.h"
-#include "mesher/node_distribution.h"
+#include "frame/node_distribution.h"
 
 namespace vorn {
 namespace filum {

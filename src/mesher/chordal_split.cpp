@@ -18,7 +18,6 @@ inline double cross_length(const point<3>& e, const point<3>& d) noexcept {
   return std::sqrt(cross_norm2(e, d));
 }
 
-// The largest absolute coordinate of p.
 template <std::size_t D>
 double largest_coordinate(const point<D>& p) noexcept {
   double largest = 0;
@@ -49,7 +48,7 @@ chordal_split plan_chordal_split(const dense2D<double>& pos, const unsigned* cha
     const point<D> node = column_point<D>(pos, chain[k]);
     const point<D> e = column_point<D>(pos, mesh[j]) - a;
     double dist = cross_length(e, node - a);
-    const double chord = std::sqrt(norm2(e));
+    const double chord = norm(e);
     if (chord != 0) dist /= chord;
     maxdev = std::max(maxdev, dist);
     sumdev += dist;
@@ -62,6 +61,8 @@ chordal_split plan_chordal_split(const dense2D<double>& pos, const unsigned* cha
     }
   }
   const double avg = n > 2 ? sumdev / static_cast<double>(n - 2) : 0;
+  // The machine epsilon (2^-52) times the largest coordinate: deviations within the
+  // rounding of the coordinates themselves never split.
   const double tol = maxcoord * 2.220446049250313e-16 + chordal_tol;
 
   // Target element count C of the next mesh.

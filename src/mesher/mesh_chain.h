@@ -107,7 +107,7 @@ int mesh_chain(dense2D<double>& pos, const dense1D<unsigned>& chain, const dense
   dense2D<double> new_pos;
   dense1D<double> new_params;
   typename F::values new_values;
-  std::uint64_t previous = 4294967295u;
+  std::uint64_t previous = no_id;
   std::size_t passes = 0;
   std::size_t m = 0;
   for (;;) {
@@ -141,17 +141,6 @@ int mesh_chain(dense2D<double>& pos, const dense1D<unsigned>& chain, const dense
   out_params = work_params;
   out_values = work_values;
   return 0;
-}
-
-/// \brief The chain driver with sizes.
-template <std::size_t D>
-int mesh_chain_iso(dense2D<double>& pos, const dense1D<unsigned>& chain,
-                   const dense1D<double>& params, const dense1D<double>& sizes, bool force_even,
-                   std::uint64_t min_count, std::uint64_t max_count, double chordal_tol,
-                   double min_size, dense1D<unsigned>& out_chain, dense1D<double>& out_params,
-                   dense1D<double>& out_sizes) noexcept {
-  return mesh_chain<size_field, D>(pos, chain, params, sizes, force_even, min_count, max_count,
-                                   chordal_tol, min_size, out_chain, out_params, out_sizes);
 }
 
 }  // namespace filum

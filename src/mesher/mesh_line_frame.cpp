@@ -12,7 +12,7 @@ namespace {
 // Cumulative chord length of the chain into params, divided by the total; false when the
 // total is 0 or not finite.
 template <std::size_t D>
-bool normalise_chord_length(const dense2D<double>& pos, const dense1D<unsigned>& indices,
+bool normalize_chord_length(const dense2D<double>& pos, const dense1D<unsigned>& indices,
                             dense1D<double>& params) noexcept {
   const std::size_t n = indices.size();
   params[0] = 0;
@@ -51,8 +51,8 @@ int chord_length_params(const dense2D<double>& pos, const dense1D<unsigned>& ind
   if (!is_plane_or_space(pos)) return -1;
   if (indices.size() < 2 || !ids_in(indices, pos)) return -2;
   if (!params.resize(indices.size(), 0.0)) return storage_failure;
-  const bool measured = pos.rows() == 2 ? normalise_chord_length<2>(pos, indices, params)
-                                        : normalise_chord_length<3>(pos, indices, params);
+  const bool measured = pos.rows() == 2 ? normalize_chord_length<2>(pos, indices, params)
+                                        : normalize_chord_length<3>(pos, indices, params);
   return measured ? 0 : -2;
 }
 

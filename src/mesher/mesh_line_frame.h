@@ -12,6 +12,7 @@
 #include <vorn/filum.h>
 
 #include "frame/append.h"
+#include "frame/checks.h"
 #include "mesher/mesh_chain.h"
 #include "mesher/refine_chain.h"
 
@@ -55,12 +56,6 @@ double active_chordal_tol(double chordal_tol) noexcept;
 /// a column of pos, or a total length that is 0 or not finite; storage_failure.
 int chord_length_params(const dense2D<double>& pos, const dense1D<unsigned>& indices,
                         dense1D<double>& params) noexcept;
-
-/// \brief Translates a code of an overload with parameters to the overload without them:
-/// codes naming arguments after the parameters move down by one position.
-inline int code_without_params(int code) noexcept {
-  return code < -3 ? code + 1 : code;
-}
 
 /// \brief The checked body of mesh_line for field F in dimension D: driver, chordal
 /// refinement when chordal_tol > 0 and the mesh has fewer than max_elements elements, then
@@ -120,7 +115,7 @@ int mesh_line_with_params(dense2D<double>& pos, const dense1D<unsigned>& indices
                                  max_elements, tol, min_size, new_indices, new_params, new_values);
 }
 
-/// \brief mesh_line without parameters for field F: the normalised chord length serves as
+/// \brief mesh_line without parameters for field F: the normalized chord length serves as
 /// parameters, and the codes count the overload's own arguments.
 template <class F>
 int mesh_line_without_params(dense2D<double>& pos, const dense1D<unsigned>& indices,
@@ -132,9 +127,10 @@ int mesh_line_without_params(dense2D<double>& pos, const dense1D<unsigned>& indi
   dense1D<double> params;
   const int code = chord_length_params(pos, indices, params);
   if (code != 0) return code;
-  return code_without_params(
+  return shift_code(
       mesh_line_with_params<F>(pos, indices, params, values, force_even, min_elements, max_elements,
-                               chordal_tol, min_size, new_indices, new_params, new_values));
+                               chordal_tol, min_size, new_indices, new_params, new_values),
+      -3, 1);
 }
 
 }  // namespace filum

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
+#include "frame/metric_tensor.h"
+#include "frame/node_distribution.h"
 #include "frame/point.h"
 #include "mesher/mesh_pass_iso.h"
-#include "mesher/metric_tensor.h"
-#include "mesher/node_distribution.h"
 
 namespace vorn {
 namespace filum {

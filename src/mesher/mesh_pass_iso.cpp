@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "frame/node_distribution.h"
 #include "frame/point.h"
-#include "mesher/node_distribution.h"
 
 namespace vorn {
 namespace filum {

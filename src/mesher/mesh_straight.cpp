@@ -51,7 +51,7 @@ int mesh_segments(dense2D<double>& pos, const dense1D<unsigned>& indices,
     F::clear(segment_values);
     const std::size_t before = new_indices.size();
     code = mesh_line(pos, indices.sub_vector(k, 2), unit_params, F::slice(values, k, 2), force_even,
-                     1, 4294967295u, unset, 0, new_indices, segment_params, segment_values);
+                     1, no_id, unset, 0, new_indices, segment_params, segment_values);
     // mesh_line appends nothing when its own storage fails.
     if (code == 0 && new_indices.size() == before) code = storage_failure;
     // The segment's end node starts the next segment.

@@ -13,8 +13,8 @@
 #include <vorn/tessa.h>
 
 #include "frame/append.h"
+#include "frame/metric_tensor.h"
 #include "mesher/mesh_pass_aniso.h"
-#include "mesher/metric_tensor.h"
 
 namespace vorn {
 namespace filum {

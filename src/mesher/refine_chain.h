@@ -17,6 +17,7 @@
 #include <numeric>
 
 #include <vorn/dense.h>
+#include <vorn/filum.h>
 
 #include "frame/append.h"
 #include "mesher/chain_field.h"
@@ -77,7 +78,7 @@ bool refine_parts(const dense2D<double>& pos, const dense1D<unsigned>& chain,
     const std::size_t part_n0 = result.coords.cols();
     if (mesh_chain<F, D>(result.coords, identity.sub_vector(part.first, length),
                          params.sub_vector(part.first, length),
-                         F::slice(values, part.first, length), force_even, part.count, 4294967295u,
+                         F::slice(values, part.first, length), force_even, part.count, no_id,
                          chordal_tol, min_size, part_chain, part_params, part_values) != 0)
       return false;
     chordal_split plan{false, length - 1, 1};
@@ -163,16 +164,6 @@ int refine_chain(dense2D<double>& pos, const dense1D<unsigned>& chain,
   mesh_params = result.params;
   mesh_values = result.values;
   return 0;
-}
-
-/// \brief The chordal refinement with sizes.
-template <std::size_t D>
-int refine_chain_iso(dense2D<double>& pos, const dense1D<unsigned>& chain,
-                     const dense1D<double>& params, const dense1D<double>& sizes, bool force_even,
-                     double chordal_tol, double min_size, std::size_t N0, dense1D<unsigned>& mesh,
-                     dense1D<double>& mesh_params, dense1D<double>& mesh_sizes) noexcept {
-  return refine_chain<size_field, D>(pos, chain, params, sizes, force_even, chordal_tol, min_size,
-                                     N0, mesh, mesh_params, mesh_sizes);
 }
 
 }  // namespace filum

@@ -9,18 +9,6 @@
 
 namespace vorn {
 namespace filum {
-namespace {
-
-// The largest node identifier of a non-empty E2 connectivity.
-unsigned largest_node(const dense2D<unsigned>& connectM) noexcept {
-  unsigned largest = 0;
-  for (std::size_t e = 0; e < connectM.cols(); ++e)
-    largest = std::max({largest, connectM(0, e), connectM(1, e)});
-  return largest;
-}
-
-}  // namespace
-
 template <std::size_t D>
 int prepare_element_metrics(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                             int metrics_code, dense2D<double>& metrics) noexcept {

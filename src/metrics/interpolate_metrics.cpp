@@ -1,15 +1,13 @@
 // Sizes and metrics given at known parameters, carried over to new parameters.
 
-#include "metrics/interpolate_metrics.h"
-
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 #include <vorn/filum.h>
 #include <vorn/tessa/metric_algebra.h>
 
 #include "frame/checks.h"
+#include "frame/metric_tensor.h"
 #include "frame/search.h"
 
 namespace vorn {
@@ -57,31 +55,13 @@ struct size_kind {
   }
 };
 
-// The reduced-pair arithmetic of each dimension under one name.
-inline bool reduce_pair(const symmetric_fixed<double, 2>& a, const symmetric_fixed<double, 2>& b,
-                        tessa::metric_pair2d& pair) noexcept {
-  return tessa::reduce_metrics2d(a, b, pair);
-}
-inline bool reduce_pair(const symmetric_fixed<double, 3>& a, const symmetric_fixed<double, 3>& b,
-                        tessa::metric_pair3d& pair) noexcept {
-  return tessa::reduce_metrics3d(a, b, pair);
-}
-inline bool interpolate_pair(const tessa::metric_pair2d& pair, double t,
-                             symmetric_fixed<double, 2>& M) noexcept {
-  return tessa::interpolate_reduced2d(pair, t, M);
-}
-inline bool interpolate_pair(const tessa::metric_pair3d& pair, double t,
-                             symmetric_fixed<double, 3>& M) noexcept {
-  return tessa::interpolate_reduced3d(pair, t, M);
-}
-
 // Metrics, size-linear in the common basis of each bracketing pair. Every column is formed
 // in `work`, which starts at zero and is never reset, so a pair that fails leaves the
 // previous column's values in it.
 template <std::size_t D>
 struct metric_kind {
   using tensor = symmetric_fixed<double, D>;
-  using pair_type = std::conditional_t<D == 2, tessa::metric_pair2d, tessa::metric_pair3d>;
+  using pair_type = metric_pair<D>;
 
   const double* metrics;
   std::size_t metrics_ld;
@@ -103,7 +83,7 @@ struct metric_kind {
   }
   void blend(std::size_t j, std::size_t kl, std::size_t k, double t) noexcept {
     pair_type pair;
-    if (reduce_pair(known(kl), known(k), pair)) interpolate_pair(pair, t, work);
+    if (reduce_metrics(known(kl), known(k), pair)) interpolate_reduced(pair, t, work);
     store(j);
   }
 };
@@ -125,8 +105,13 @@ bool lie_within(const dense1D<double>& new_params, const dense1D<double>& params
          params[params.size() - 1] >= new_params[new_params.size() - 1];
 }
 
-}  // namespace
-
+// Sizes at new parameters, linear between the two known sizes that bracket each
+// (0 where either of them is not > 0); a parameter within 1e-12 (in t) of a known one
+// takes that size as it is.
+// \param[in] params at least 2 non-decreasing known parameters.
+// \param[in] sizes the known sizes, one per parameter, sizes_step values apart.
+// \param[in] new_params non-decreasing, within [params first, params last].
+// \param[out] new_sizes room for one size per new parameter, new_sizes_step values apart.
 void interpolate_sizes_along(const dense1D<double>& params, const double* sizes,
                              std::size_t sizes_step, const dense1D<double>& new_params,
                              double* new_sizes, std::size_t new_sizes_step) noexcept {
@@ -134,6 +119,14 @@ void interpolate_sizes_along(const dense1D<double>& params, const double* sizes,
   walk_brackets(params, new_params, kind);
 }
 
+// Metrics at new parameters, linear in size along the common directions of the two
+// known metrics that bracket each. Where the pair cannot be reduced or interpolated (a
+// metric that is not positive definite) the previous result column is repeated, zeros
+// for the first.
+// \param[in] params at least 2 non-decreasing known parameters.
+// \param[in] metrics D(D+1)/2 rows, one column per known parameter.
+// \param[in] new_params non-decreasing, within [params first, params last].
+// \param[out] new_metrics D(D+1)/2 rows, one column per new parameter (already sized).
 template <std::size_t D>
 void interpolate_metrics_along(const dense1D<double>& params, const dense2D<double>& metrics,
                                const dense1D<double>& new_params,
@@ -142,10 +135,7 @@ void interpolate_metrics_along(const dense1D<double>& params, const dense2D<doub
   walk_brackets(params, new_params, kind);
 }
 
-template void interpolate_metrics_along<2>(const dense1D<double>&, const dense2D<double>&,
-                                           const dense1D<double>&, dense2D<double>&) noexcept;
-template void interpolate_metrics_along<3>(const dense1D<double>&, const dense2D<double>&,
-                                           const dense1D<double>&, dense2D<double>&) noexcept;
+}  // namespace
 
 int interpolate_metrics(const dense1D<double>& params, const dense1D<double>& sizes,
                         const dense1D<double>& new_params, dense1D<double>& new_sizes) noexcept {

@@ -11,7 +11,6 @@ namespace vorn {
 namespace filum {
 namespace {
 
-// u turned by a quarter turn.
 point<2> quarter_turn(const point<2>& u) noexcept {
   return point<2>(-u[1], u[0]);
 }

@@ -17,7 +17,7 @@ namespace vorn {
 namespace filum {
 namespace {
 
-// Below this, a neighbour's direction and the element's are one: the line is straight.
+// Below this, a neighbor's direction and the element's are one: the line is straight.
 constexpr double straight_tolerance = 1e-12;
 
 // Size `length` along t, sv along the frame's v and sw along its w, the frame built from
@@ -33,12 +33,12 @@ symmetric_fixed<double, 3> frame_metric(const point<3>& t, const point<3>& v, do
 }
 
 // The metric at one node of an element of unit direction t. e is the direction of the
-// neighbouring element through the node, oriented like t, or null without a neighbour.
+// neighboring element through the node, oriented like t, or null without a neighbor.
 // Where the line bends, v lies in the plane of the bend and w along its binormal; where it
 // is straight, both normal sizes become the larger one.
 symmetric_fixed<double, 3> node_metric(const point<3>& t, const point<3>* e, double length,
                                        double sv, double sw) noexcept {
-  if (e && 2 * std::sqrt(norm2(t - *e)) > straight_tolerance) {
+  if (e && 2 * norm(t - *e) > straight_tolerance) {
     const point<3> binormal = cross(*e, t);
     return frame_metric(t, cross(binormal, t), length, sv, sw);
   }
@@ -48,8 +48,8 @@ symmetric_fixed<double, 3> node_metric(const point<3>& t, const point<3>* e, dou
 
 // The unit direction of element `other` through `node`, its node p that is not `node`:
 // P(node) - P(p) when it comes before the node, P(p) - P(node) when it follows.
-point<3> neighbour_direction(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
-                             unsigned other, unsigned node, bool comes_before) noexcept {
+point<3> neighbor_direction(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                            unsigned other, unsigned node, bool comes_before) noexcept {
   const unsigned p = connectM(0, other) == node ? connectM(1, other) : connectM(0, other);
   const point<3> at_node = column_point<3>(pos, node), at_p = column_point<3>(pos, p);
   return direction_of(comes_before ? at_node - at_p : at_p - at_node).unit;
@@ -85,8 +85,8 @@ int metrics_gen_aniso3d(const dense2D<double>& pos, const dense2D<unsigned>& con
         const double sv = element_size(hv, length), sw = element_size(hw, length);
         const unsigned before = neighbors(1, e), after = neighbors(0, e);
         point<3> e_before, e_after;
-        if (before != no_id) e_before = neighbour_direction(pos, connectM, before, a, true);
-        if (after != no_id) e_after = neighbour_direction(pos, connectM, after, b, false);
+        if (before != no_id) e_before = neighbor_direction(pos, connectM, before, a, true);
+        if (after != no_id) e_after = neighbor_direction(pos, connectM, after, b, false);
         merge_metric(metrics, a,
                      node_metric(t, before != no_id ? &e_before : nullptr, length, sv, sw));
         merge_metric(metrics, b,

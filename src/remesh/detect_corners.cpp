@@ -39,7 +39,7 @@ template <std::size_t D>
 int detect_corners(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                    const dense2D<unsigned>& neighbors, double corner_angle, double min_size,
                    node_set& hard_nodes) noexcept {
-  const double c = std::cos(corner_angle * 0.017453292519943295);
+  const double c = std::cos(corner_angle * 0.017453292519943295);  // degrees: pi / 180
   const double c2 = std::min(c * c, largest_cosine2);
   const double m2 = min_size * min_size;
   const std::size_t E = connectM.cols();

@@ -21,8 +21,8 @@ namespace filum {
 /// b is inserted when e has no follower, when f also ends at b, or when both edges are
 /// longer than min_size (|u|^2 > min_size^2 and |v|^2 > min_size^2, u = b - a and v the
 /// vector of f) and d = u.v satisfies d <= 0 or d^2 < |u|^2 c2 |v|^2, with c2 = min(c^2,
-/// 0.999999999999) and c = cos(corner_angle in radians). Neighbour entries not below E
-/// (0xFFFFFFFF among them) count as no neighbour.
+/// 0.999999999999) and c = cos(corner_angle in radians). Neighbor entries not below E
+/// (0xFFFFFFFF among them) count as no neighbor.
 /// \param[in] pos coordinates, at least D rows; every node of connectM is a column.
 /// \param[in] connectM E2 elements; only rows 0 and 1 are read.
 /// \param[in] neighbors 2 x E: row 0 the element after e (sharing its end node), row 1

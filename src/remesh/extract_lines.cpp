@@ -1,31 +1,21 @@
 #include "remesh/extract_lines.h"
 
 #include <cstddef>
-#include <cstdint>
 
 #include <vorn/filum.h>
+
+#include "frame/bit_set.h"
 
 namespace vorn {
 namespace filum {
 namespace {
-
-// One visited bit per element, packed in 64-bit words.
-class visited_marks {
- public:
-  bool reset(std::size_t count) noexcept { return words_.resize((count + 63) / 64, 0); }
-  bool test(std::size_t e) const noexcept { return (words_[e / 64] >> (e % 64)) & 1u; }
-  void set(std::size_t e) noexcept { words_[e / 64] |= std::uint64_t{1} << (e % 64); }
-
- private:
-  dense1D<std::uint64_t> words_;
-};
 
 // The walk state shared by both phases: the inputs, the marks and the output cursors.
 struct line_walker {
   const dense2D<unsigned>& connectM;
   const dense2D<unsigned>& neighbors;
   const node_set& hard_nodes;
-  visited_marks& visited;
+  bit_set& visited;
   unsigned* starts;
   unsigned* elements;
   std::size_t lines = 0;
@@ -55,7 +45,7 @@ int extract_lines(const dense2D<unsigned>& connectM, const dense2D<unsigned>& ne
   line_starts.clear();
   line_elements.clear();
   const std::size_t E = connectM.cols();
-  visited_marks visited;
+  bit_set visited;
   // Every element lands in exactly one line, so there are E elements and at most E lines.
   if (!visited.reset(E) || !line_elements.resize(E) || !line_starts.resize(E + 1)) {
     line_starts.clear();

@@ -25,24 +25,25 @@ std::size_t bucket_of(unsigned key, std::size_t buckets) noexcept {
 // on the entry holding key, or on the last entry of the chain (the bucket itself when the
 // bucket is unused).
 bool find_in_chain(const entry* entries, std::size_t& at, unsigned key) noexcept {
-  if (entries[at].second == 0) return false;
+  if (!node_set::is_used(entries[at])) return false;
   for (;;) {
-    if (entries[at].first == key) return true;
-    if (entries[at].third == 0) return false;
-    at += entries[at].third;
+    if (node_set::key_of(entries[at]) == key) return true;
+    const std::size_t next = node_set::next_of(entries[at]);
+    if (next == 0) return false;
+    at += next;
   }
 }
 
 // Puts key behind `tail`, the last entry of its chain: into the bucket itself when it is
 // unused, else into a collision entry appended to the array. False when storage fails.
 bool append_to_chain(dense1D<entry>& entries, std::size_t tail, unsigned key) noexcept {
-  if (entries[tail].second == 0) {
-    entries[tail] = entry{key, 1, 0};
+  if (!node_set::is_used(entries[tail])) {
+    entries[tail] = node_set::member(key);
     return true;
   }
   const std::size_t added = entries.size();
-  if (!entries.push_back(entry{key, 1, 0})) return false;
-  entries[tail].third = added - tail;
+  if (!entries.push_back(node_set::member(key))) return false;
+  node_set::set_next(entries[tail], added - tail);
   return true;
 }
 
@@ -103,10 +104,10 @@ bool node_set::rebuild(std::size_t buckets) noexcept {
   dense1D<entry> fresh;
   if (!fresh.reserve(buckets + count_) || !fresh.resize(buckets)) return false;
   for (const entry& old : entries_) {
-    if (old.second == 0) continue;
-    std::size_t tail = bucket_of(old.first, buckets);
-    find_in_chain(fresh.data(), tail, old.first);
-    append_to_chain(fresh, tail, old.first);  // within the reservation: cannot fail
+    if (!is_used(old)) continue;
+    std::size_t tail = bucket_of(key_of(old), buckets);
+    find_in_chain(fresh.data(), tail, key_of(old));
+    append_to_chain(fresh, tail, key_of(old));  // within the reservation: cannot fail
   }
   entries_ = fresh;
   buckets_ = buckets;

@@ -34,6 +34,17 @@ class node_set {
   /// distance to the next entry of the same chain (0 at the chain's end).
   using entry = triad<unsigned, std::size_t, std::size_t>;
 
+  /// \brief The key an entry holds (meaningful when it is used).
+  static unsigned key_of(const entry& e) noexcept { return e.first; }
+  /// \brief Whether an entry holds a member.
+  static bool is_used(const entry& e) noexcept { return e.second != 0; }
+  /// \brief The distance to the next entry of the chain; 0 at the chain's end.
+  static std::size_t next_of(const entry& e) noexcept { return e.third; }
+  /// \brief Links an entry to the next one of its chain, distance entries further on.
+  static void set_next(entry& e, std::size_t distance) noexcept { e.third = distance; }
+  /// \brief A used entry holding key, at the end of its chain.
+  static entry member(unsigned key) noexcept { return entry{key, 1, 0}; }
+
   /// \brief Visits the members in array order (buckets first, then collision entries).
   class const_iterator {
    public:
@@ -44,7 +55,7 @@ class node_set {
     using reference = unsigned;
 
     const_iterator(const entry* at, const entry* end) noexcept : at_(at), end_(end) { skip(); }
-    unsigned operator*() const noexcept { return at_->first; }
+    unsigned operator*() const noexcept { return key_of(*at_); }
     const_iterator& operator++() noexcept {
       ++at_;
       skip();
@@ -56,7 +67,7 @@ class node_set {
    private:
     // Moves forward to the next used entry, or to the end.
     void skip() noexcept {
-      while (at_ != end_ && at_->second == 0)
+      while (at_ != end_ && !is_used(*at_))
         ++at_;
     }
     const entry* at_;

@@ -11,12 +11,6 @@ namespace vorn {
 namespace filum {
 namespace {
 
-// Raises a code below bound by shift, so that it counts the calling overload's own
-// arguments.
-int shifted(int code, int bound, int shift) noexcept {
-  return code < bound ? code + shift : code;
-}
-
 // Whether every entry names a column of connectM.
 bool elements_in(const dense1D<unsigned>& elements, const dense2D<unsigned>& connectM) noexcept {
   const unsigned bound = connectM.cols() >= no_id ? no_id : static_cast<unsigned>(connectM.cols());
@@ -53,10 +47,10 @@ int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double defau
   const dense1D<double> no_node_sizes;
   const dense1D<unsigned> no_hard_edges;
   dense1D<unsigned> hard_nodes;
-  return shifted(remesh_lines(pos, connectM, default_size, no_node_sizes, colors, hard_nodes,
-                              no_hard_edges, force_even, corner_angle, chordal_tol, max_gradation,
-                              min_size, min_elements, max_elements),
-                 -4, 3);
+  return shift_code(remesh_lines(pos, connectM, default_size, no_node_sizes, colors, hard_nodes,
+                                 no_hard_edges, force_even, corner_angle, chordal_tol,
+                                 max_gradation, min_size, min_elements, max_elements),
+                    -4, 3);
 }
 
 int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double default_size,
@@ -66,10 +60,10 @@ int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double defau
   const dense1D<unsigned> no_hard_edges;
   dense1D<unsigned> colors;
   dense1D<unsigned> hard_nodes;
-  return shifted(remesh_lines(pos, connectM, default_size, no_node_sizes, colors, hard_nodes,
-                              no_hard_edges, force_even, corner_angle, chordal_tol, max_gradation,
-                              min_size, min_elements, max_elements),
-                 -7, 4);
+  return shift_code(remesh_lines(pos, connectM, default_size, no_node_sizes, colors, hard_nodes,
+                                 no_hard_edges, force_even, corner_angle, chordal_tol,
+                                 max_gradation, min_size, min_elements, max_elements),
+                    -7, 4);
 }
 
 }  // namespace filum

@@ -1,7 +1,6 @@
 #include "remesh/remesh_worker.h"
 
 #include <algorithm>
-#include <limits>
 
 #include <vorn/filum.h>
 #include <vorn/tessa.h>
@@ -63,14 +62,6 @@ struct new_network {
   dense2D<unsigned> connectM;
   dense1D<unsigned> colors;
 };
-
-// The largest node identifier in rows 0 and 1.
-unsigned largest_node(const dense2D<unsigned>& connectM) noexcept {
-  unsigned largest = 0;
-  for (std::size_t e = 0; e < connectM.cols(); ++e)
-    largest = std::max({largest, connectM(0, e), connectM(1, e)});
-  return largest;
-}
 
 // Inserts key; false when storage ran out.
 bool add(node_set& set, unsigned key) noexcept {
@@ -198,7 +189,7 @@ int mesh_line_nodes(dense2D<double>& pos, const remesh_settings& s, line_work& w
   w.new_indices.clear();
   w.new_params.clear();
   w.new_sizes.clear();
-  double max_deviation = std::numeric_limits<double>::max();
+  double max_deviation = unset;
   const std::size_t before = pos.cols();
   int code = 0;
   if (s.chordal_tol != 0)

@@ -1,10 +1,7 @@
 // mesh_spline: the spline through a padded chain, sampled densely, sized at every sample
 // and meshed by one pass of the chain mesher over the sample polyline.
 
-#include "spline/mesh_spline.h"
-
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 #include <vorn/filum.h>
@@ -24,8 +21,8 @@ namespace {
 
 // The chordal-error setting in force: 0, -unset and NaN mean no limit (the largest double).
 double chordal_setting(double chordal_tol) noexcept {
-  const bool off = chordal_tol == 0 || chordal_tol == -DBL_MAX || std::isnan(chordal_tol);
-  return off ? DBL_MAX : chordal_tol;
+  const bool off = chordal_tol == 0 || chordal_tol == -unset || std::isnan(chordal_tol);
+  return off ? unset : chordal_tol;
 }
 
 // The dense sampling of the spline and the parameters that go with it.
@@ -99,8 +96,27 @@ void append_output_params(const dense1D<double>& params, dense1D<double>& new_pa
   new_params.push_back(1.0);
 }
 
-}  // namespace
-
+// Meshes the spline through a padded chain whose arguments have passed the tests:
+// samples the spline densely, gives every sample a value (the node values spread from the
+// nodes, or interpolated between them), caps it by the spline's curvature, optionally
+// limits its gradation, and runs one meshing pass over the sample polyline. The results
+// are appended; a failed append is skipped, and when working storage runs out before the
+// pass nothing is appended.
+// \param[in,out] pos coordinates with D rows; the new nodes are appended.
+// \param[in] indices padded chain of N >= 4 columns of pos.
+// \param[in] values at least N valid values of field F, by chain position.
+// \param[in] force_even the element count must be even.
+// \param[in] min_elements 1 <= min_elements.
+// \param[in] max_elements min_elements <= max_elements.
+// \param[in] chordal_tol > 0 a distance, < 0 a fraction of the radius; 0, -unset or NaN off.
+// \param[in] min_size >= 0, the smallest length the curvature may ask for.
+// \param[in] default_size size of the samples between the nodes when it and max_gradation
+// are > 0.
+// \param[in] max_gradation gradation limit, active when 0 < value < unset.
+// \param[in,out] new_indices indices[1], the new nodes, indices[N - 2]; appended.
+// \param[in,out] new_params 0, the parameters of the new nodes, 1; appended.
+// \param[in,out] new_values the value of each output node; appended.
+// \param[out] max_deviation largest distance of the samples from the node polyline's chords.
 template <class F, std::size_t D>
 void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
                  const typename F::values& values, bool force_even, unsigned min_elements,
@@ -112,6 +128,9 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   const unsigned first = indices[1], last = indices[N - 2];
   const double e = chordal_setting(chordal_tol);
 
+  // Samples ten times finer than the chordal setting, so that the sample polyline stands
+  // for the spline within a tenth of the error the mesh may make, and at most half the
+  // smallest size, so that every element spans at least two samples.
   spline_sampling sampling;
   sampling.total = sample_spline<D>(pos, indices, 0.1 * e, 0.5 * min_size, sampling.samples,
                                     sampling.node_params, sampling.sample_params,
@@ -129,7 +148,7 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   if (F::count(sample_values) != S) return;
 
   if (!cap_by_curvature<F, D>(pos, indices, e, min_size, sampling, sample_values)) return;
-  if (max_gradation > 0 && max_gradation < DBL_MAX &&
+  if (max_gradation > 0 && max_gradation < unset &&
       !grade_along_samples<F>(sampling.samples, max_gradation, sample_values))
     return;
 
@@ -148,25 +167,6 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   append_output_chain(first, N0, pos.cols(), last, new_indices);
   append_output_params(mesh_params, new_params);
 }
-
-template void spline_mesh<spline_sizes, 2>(dense2D<double>&, const dense1D<unsigned>&,
-                                           const dense1D<double>&, bool, unsigned, unsigned, double,
-                                           double, double, double, dense1D<unsigned>&,
-                                           dense1D<double>&, dense1D<double>&, double&) noexcept;
-template void spline_mesh<spline_sizes, 3>(dense2D<double>&, const dense1D<unsigned>&,
-                                           const dense1D<double>&, bool, unsigned, unsigned, double,
-                                           double, double, double, dense1D<unsigned>&,
-                                           dense1D<double>&, dense1D<double>&, double&) noexcept;
-template void spline_mesh<spline_metrics, 2>(dense2D<double>&, const dense1D<unsigned>&,
-                                             const dense2D<double>&, bool, unsigned, unsigned,
-                                             double, double, double, double, dense1D<unsigned>&,
-                                             dense1D<double>&, dense2D<double>&, double&) noexcept;
-template void spline_mesh<spline_metrics, 3>(dense2D<double>&, const dense1D<unsigned>&,
-                                             const dense2D<double>&, bool, unsigned, unsigned,
-                                             double, double, double, double, dense1D<unsigned>&,
-                                             dense1D<double>&, dense2D<double>&, double&) noexcept;
-
-namespace {
 
 // mesh_spline for field F: sets max_deviation to 0, tests the arguments in order (-1 pos
 // rows, -2 chain, -3 values, -5 counts, -8 min_size, -13 new values) and dispatches on the

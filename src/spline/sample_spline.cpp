@@ -1,8 +1,9 @@
 #include "spline/sample_spline.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
+
+#include <vorn/filum.h>
 
 #include "frame/append.h"
 #include "spline/spline_segment.h"
@@ -26,7 +27,7 @@ template <std::size_t D>
 double piece_length(const spline_segment<D>& piece) noexcept {
   double sum = 0;
   for (const auto& g : gauss_points)
-    sum += g[1] * std::sqrt(norm2(spline_derivative(piece, (g[0] + 1) / 2)));
+    sum += g[1] * norm(spline_derivative(piece, (g[0] + 1) / 2));
   return 0.5 * sum;
 }
 
@@ -35,14 +36,14 @@ template <std::size_t D>
 double smallest_probe_size(const spline_segment<D>& piece, double tol) noexcept {
   double sizes[5];
   for (int j = 0; j < 5; ++j)
-    sizes[j] = tol == DBL_MAX ? DBL_MAX : chordal_size(spline_curvature(piece, j * 0.25), tol);
+    sizes[j] = tol == unset ? unset : chordal_size(spline_curvature(piece, j * 0.25), tol);
   return *std::min_element(sizes, sizes + 5);
 }
 
 // Sub-intervals of a piece of length G sampled at size h: ceil(G / h), at least 2;
 // 2 when h sets no limit (or G / h is not a number).
 std::size_t subinterval_count(double G, double h) noexcept {
-  if (h == DBL_MAX) return 2;
+  if (h == unset) return 2;
   const double m = std::ceil(G / h);
   if (!(m > 2)) return 2;
   return static_cast<std::size_t>(std::min(m, max_subintervals));
@@ -79,7 +80,7 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
     const double h = std::max(size_floor, smallest_probe_size(piece, tol));
     const std::size_t m = subinterval_count(G, h);
 
-    const double a = std::sqrt(norm2(piece.a1));
+    const double a = norm(piece.a1);
     sample_params.push_back(s);
     node_samples.push_back(static_cast<unsigned>(samples.cols()));
     append_fixed_column<D>(piece.a0.data(), samples);

@@ -17,7 +17,7 @@ namespace filum {
 /// for elements shorter than the piece (never shorter than size_floor).
 /// A piece k (from chain[k+1] to chain[k+2]) contributes its start node and m - 1
 /// interior points; the last spline node closes the list. Parameters grow by |a1| per
-/// piece and are normalised to end at 1. Failed appends are skipped; a chain of fewer
+/// piece and are normalized to end at 1. Failed appends are skipped; a chain of fewer
 /// than 4 entries leaves the outputs empty.
 /// \param[in] pos coordinates with D rows.
 /// \param[in] chain padded chain: ghost, spline nodes, ghost (valid columns of pos).
@@ -29,7 +29,7 @@ namespace filum {
 /// \param[out] sample_params parameter of each sample, 0 ... 1 (emptied first).
 /// \param[out] node_samples index in samples of each spline node (emptied first).
 /// \param[out] max_deviation largest distance of a sample from its piece's chord line.
-/// \return the total parameter length before normalisation (sum of |a1| over pieces).
+/// \return the total parameter length before normalization (sum of |a1| over pieces).
 template <std::size_t D>
 double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain, double tol,
                      double size_floor, dense2D<double>& samples, dense1D<double>& node_params,

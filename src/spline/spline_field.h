@@ -29,9 +29,9 @@
 
 #include "frame/append.h"
 #include "frame/checks.h"
+#include "frame/metric_tensor.h"
 #include "mesher/chain_field.h"
 #include "mesher/metric_field.h"
-#include "mesher/metric_tensor.h"
 
 namespace vorn {
 namespace filum {

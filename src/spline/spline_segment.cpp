@@ -1,7 +1,8 @@
 #include "spline/spline_segment.h"
 
-#include <cfloat>
 #include <cmath>
+
+#include <vorn/filum.h>
 
 namespace vorn {
 namespace filum {
@@ -21,30 +22,30 @@ double normalize(const point<D>& v, point<D>& u) noexcept {
   return length;
 }
 
-// Ratio of the piece's chord to a neighbouring chord; a neighbour no longer than a
+// Ratio of the piece's chord to a neighboring chord; a neighbor no longer than a
 // hundredth of the piece gives its own length instead, so that it weighs little.
-double chord_ratio(double piece_length, double neighbour_length) noexcept {
-  return neighbour_length > 0.01 * piece_length ? piece_length / neighbour_length
-                                                : neighbour_length;
+double chord_ratio(double piece_length, double neighbor_length) noexcept {
+  return neighbor_length > 0.01 * piece_length ? piece_length / neighbor_length : neighbor_length;
 }
 
-// Blend of the neighbouring chord direction and the piece's own with weight
+// Blend of the neighboring chord direction and the piece's own with weight
 // 1 / (1 + ratio) on the piece's direction.
 template <std::size_t D>
-point<D> blended_direction(const point<D>& neighbour, const point<D>& own, double ratio) noexcept {
+point<D> blended_direction(const point<D>& neighbor, const point<D>& own, double ratio) noexcept {
   const double w = 1 / (1 + ratio);
-  return (1 - w) * neighbour + w * own;
+  return (1 - w) * neighbor + w * own;
 }
 
 // Stretches a tangent to the given length; a factor of exactly 1 leaves it untouched.
 template <std::size_t D>
 void rescale(point<D>& tangent, double length) noexcept {
-  const double factor = length / std::sqrt(norm2(tangent));
+  const double factor = length / norm(tangent);
   if (factor != 1) tangent = factor * tangent;
 }
 
 // Whether the cubic's projection on its chord direction u stalls or runs backwards
-// somewhere inside the piece: the minimum of its derivative is below 0.0001.
+// somewhere inside the piece: the minimum of its derivative is below 0.0001 (coordinate
+// units per unit parameter), a margin that keeps a piece from turning back on rounding.
 template <std::size_t D>
 bool backtracks(const spline_segment<D>& piece, const point<D>& u) noexcept {
   const double p1 = dot(u, piece.a1);
@@ -75,6 +76,9 @@ spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i
 
   point<D> T1 = blended_direction(u0, u1, chord_ratio(L1, L0));
   point<D> T2 = blended_direction(u2, u1, chord_ratio(L1, L2));
+  // A blended tangent (at most of unit length) counts only when it leans forward along
+  // the chord by more than 0.0001: one at right angles or behind would make the piece
+  // loop, so the piece does without it.
   const bool has_start = i0 != i1 && dot(T1, u1) > 0.0001;
   const bool has_end = i3 != i2 && dot(T2, u1) > 0.0001;
   if (has_start) rescale(T1, L1);
@@ -108,7 +112,7 @@ template <std::size_t D>
 double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
   const point<D> velocity = spline_derivative(piece, t);
   const double n = norm2(velocity);
-  if (n == 0) return DBL_MAX;
+  if (n == 0) return unset;
   const auto c = cross(piece.a1, piece.a2) +
                  (3 * t) * (cross(piece.a1, piece.a3) + t * cross(piece.a2, piece.a3));
   if constexpr (D == 2) {
@@ -119,9 +123,9 @@ double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
 }
 
 double chordal_size(double kappa, double e) noexcept {
-  if (kappa <= 0) return DBL_MAX;
+  if (kappa <= 0) return unset;
   const double d = e >= 0 ? e * kappa : -e;
-  if (d >= 1) return DBL_MAX;
+  if (d >= 1) return unset;
   return std::sqrt((2 - d) * d * 4) / kappa;
 }
 

@@ -26,7 +26,7 @@ struct spline_segment {
 };
 
 /// \brief The piece from node i1 to node i2, its end tangents taken from the chords to
-/// i0 (before) and i3 (after). A neighbour equal to its end node (same index) means no
+/// i0 (before) and i3 (after). A neighbor equal to its end node (same index) means no
 /// tangent at that end. All four must be columns of pos; pos has D rows.
 /// \param[in] pos coordinates.
 /// \param[in] i0 node before the piece.

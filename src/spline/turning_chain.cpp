@@ -26,7 +26,9 @@ void turning_chain(const dense2D<double>& pos, const dense1D<unsigned>& chain,
   for (std::size_t k = 1; k + 2 < N; ++k) {
     const point<D> after = column_point<D>(pos, chain[k + 1]) - column_point<D>(pos, chain[k]);
     const double after2 = norm2(after);
-    // Only exact straightness is removed: the bound is relative to the squared chords.
+    // Only exact straightness is removed: |before x after|^2 is compared with the squared
+    // chords times 1e-24 = (1e-12)^2, so for chords of similar length a turn below about
+    // 1e-12 rad, a few thousand roundings of a double, counts as none.
     const bool turns = cross_norm2(before, after) > 1e-24 * std::max(after2, before2);
     if (turns && k > 1) {
       reduced.push_back(chain[k]);

@@ -8,7 +8,7 @@ using namespace filum_test;
 namespace {
 
 // Chains of elements [n, n + 1], one character each: '>' stored forward, '<' reversed, a
-// space between chains (which share no node); with their neighbour table, its entries
+// space between chains (which share no node); with their neighbor table, its entries
 // swapped for reversed elements. With 3 rows, element e has the middle node 1000 + e.
 std::pair<vorn::dense2D<unsigned>, vorn::dense2D<unsigned>> mesh(const std::string& s,
                                                                  unsigned rows = 2) {
@@ -49,15 +49,15 @@ TEST(Reorient, OrientationOfTheStartElementSpreadsAndCodesComeInArgumentOrder) {
       {connect, matrix_of({{1, 2}, {no_id, 0}}, 2), -2},  // too few columns
       {connect, mesh("><>", 3).second, -2},               // too many rows
   };
-  for (const auto& [given, neighbours, expected] : codes) {
-    vorn::dense2D<unsigned> in, table = neighbours;
+  for (const auto& [given, given_neighbors, expected] : codes) {
+    vorn::dense2D<unsigned> in, table = given_neighbors;
     in.copy(given);
     EXPECT_EQ(mesh_reorient(in, table, 7, 1), expected);
     EXPECT_EQ(columns_of(in), columns_of(given));
   }
 }
 
-TEST(Reorient, WideFrontsWrongNeighboursAndStorageFailures) {
+TEST(Reorient, WideFrontsWrongNeighborsAndStorageFailures) {
   // Element e is followed by 2e + 1 at its end and by 2e + 2 at its start: the front
   // doubles at every level, so the queue wraps around and grows. Every third element runs
   // the wrong way.
@@ -81,7 +81,7 @@ TEST(Reorient, WideFrontsWrongNeighboursAndStorageFailures) {
                                   EXPECT_EQ(result, failed ? storage_failure : 21);
                                 }),
       5u);  // visited bits, then rings of 4, 8, 16, 32 identifiers
-  // A wrong neighbour (one that does not hold the shared node) stops the propagation with
+  // A wrong neighbor (one that does not hold the shared node) stops the propagation with
   // -2. The last element of the widest level names one last: in first-in first-out order
   // every other element has been reached, and oriented, before it.
   auto in = tree(true);

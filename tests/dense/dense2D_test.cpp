@@ -42,19 +42,6 @@ TEST(Dense2D, ResizeKeepsLeadingRowsAndColumns) {
   }
 }
 
-TEST(Dense2D, AppendingColumnsAfterReserveKeepsStorage) {
-  dense2D<double> m;
-  ASSERT_TRUE(m.reserve(2, 100, 1));
-  const double* storage = m.data();
-  for (std::size_t j = 0; j < 100; ++j) {
-    ASSERT_TRUE(m.resize(2, j + 1));
-    m(0, j) = static_cast<double>(j);
-  }
-  EXPECT_EQ(m.data(), storage);
-  EXPECT_EQ(m.col_capacity(), 100u);
-  EXPECT_EQ(m(0, 99), 99);
-}
-
 TEST(Dense2D, ViewsShareStorage) {
   dense2D<unsigned> m = make_columns<unsigned>({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
   dense2D<unsigned> block = m.sub_matrix(1, 1, 2, 2);
@@ -82,12 +69,4 @@ TEST(Dense2D, ViewsShareStorage) {
   EXPECT_EQ(deep.ld(), 2u);
   deep(0, 0) = 0;
   EXPECT_EQ(m(1, 1), 50u);
-}
-
-TEST(Dense2D, ClearEmptiesButKeepsCapacity) {
-  dense2D<double> m(3, 10, 1.0);
-  m.clear();
-  EXPECT_EQ(m.rows(), 0u);
-  EXPECT_EQ(m.cols(), 0u);
-  EXPECT_GE(m.capacity(), 30u);
 }

@@ -75,7 +75,7 @@ TEST(ExtrudeRotate, CodesInArgumentOrderAndStorageFailures) {
       {3, ROW(extrude_rotate(p, o2, c2, 1.0, 0u, i)), 0},
       {3, ROW(extrude_rotate(p, o2, c2, 1.0, 2u, i)), -1},
       {3, ROW(extrude_rotate(p, o2, o2, 0.0, 0.0, 0.0, false, i)), -1},
-      {2, ROW(extrude_rotate(p, o2, o2, 1.0, 0.0, 0.0, false, i)), -3},  // on the centre
+      {2, ROW(extrude_rotate(p, o2, o2, 1.0, 0.0, 0.0, false, i)), -3},  // on the center
       {2, ROW(extrude_rotate(p, o2, c2, 0.0, 0.0, 0.0, false, i)), -3},  // angle 0
       {2, ROW(extrude_rotate(p, o2, c2, 1.0, nan, 0.0, false, i)), -5},
       {2, ROW(extrude_rotate(p, o2, c2, 1.0, 1.0, -1.0, false, i)), -6},

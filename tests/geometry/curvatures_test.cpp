@@ -35,12 +35,12 @@ TEST(Curvatures, ResultCodesAndStorageFailure) {
 TEST(Curvatures, RegularPolygonGivesTheInverseRadiusAtAnyScale) {
   for (std::size_t dim : {2u, 3u})
     for (double R : {1e-8, 1.0, 1e8})
-      for (double centre : {0.0, 1e8 * R}) {
+      for (double center : {0.0, 1e8 * R}) {
         dense1D<double> values;
-        ASSERT_EQ(filum::curvatures(arc(13, R, 2 * M_PI, centre, dim), first_columns(13), values),
+        ASSERT_EQ(filum::curvatures(arc(13, R, 2 * M_PI, center, dim), first_columns(13), values),
                   0);
         for (std::size_t i = 0; i < 13; ++i)
-          EXPECT_NEAR(values[i] * R, 1, centre == 0 ? 1e-14 : 1e-7) << dim << " " << R;
+          EXPECT_NEAR(values[i] * R, 1, center == 0 ? 1e-14 : 1e-7) << dim << " " << R;
       }
 }
 

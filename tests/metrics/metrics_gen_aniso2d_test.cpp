@@ -82,3 +82,24 @@ TEST(MetricsGenAniso2d, ElementsTakeTheirLengthAlongAndTheSizeRuleAcross) {
       expect_close(column(metrics, node), tensor_of({{x, y}, {-y, x}}, {c.length, c.across}), 1e-6);
   }
 }
+
+TEST(MetricsGenAniso2d, InfiniteSizeAcrossKeepsASmallerStoredMetric) {
+  // Node 0's stored metric is smaller than the rank-one one its vector asks for in every
+  // direction, so it stays; the reduction on the semi-definite new metric once lost it.
+  const auto vectors = make_columns<double>({{-2.990693014163158, 0.5785833327384777},
+                                             {0.575465453875516, -0.8178260887229304},
+                                             {1, 0},
+                                             {-1.4999265157946313, 0.7387145463499865},
+                                             {0.9209831674679579, 0.3896023681148348},
+                                             {1, 0}});
+  auto metrics =
+      make_columns<double>({{27.942199324393215, 0.5186329783829582, 35.022857640360215},
+                            {0, 0, 0},
+                            {0.10634388346326953, 0.006317723282496777, 0.017724976123817605}});
+  const Values kept = column(metrics, 0);
+  ASSERT_EQ(metrics_gen_aniso2d(vectors, ids({2, 4, 5, 4, 4, 4, 3, 1, 2, 2, 0, 0}),
+                                4.201762808086122, HUGE_VAL, metrics),
+            0);
+  for (std::size_t i = 0; i < 3; ++i)
+    EXPECT_NEAR(column(metrics, 0)[i], kept[i], 1e-12 * kept[2]);
+}

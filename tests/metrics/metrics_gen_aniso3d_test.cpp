@@ -113,7 +113,7 @@ TEST(MetricsGenAniso3d, SharedNodesMergeAndDegenerateElementsAreSkipped) {
 }
 
 TEST(MetricsGenAniso3d, StorageFailureReturnsItsCode) {
-  // A failure to find the neighbours leaves the metrics grown, nothing merged.
+  // A failure to find the neighbors leaves the metrics grown, nothing merged.
   const auto pos = tilted_points(0, {{0, 0}, {1, 0}, {1, 1}});
   const auto connect = make_columns<unsigned>({{0, 1}, {1, 2}});
   EXPECT_GE(filum_test::sweep_allocation_failures(

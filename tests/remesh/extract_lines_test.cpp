@@ -15,7 +15,7 @@ using lines = std::vector<std::vector<unsigned>>;
 TEST(ExtractLines, WalksFromHardNodesFirstThenFromTheLowestUntakenElement) {
   const auto chain = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {3, 4}});
   const auto loop = make_columns<unsigned>({{2, 3}, {3, 0}, {0, 1}, {1, 2}});
-  // Connectivity, hard nodes, neighbour table (empty: that of the mesh utilities), lines.
+  // Connectivity, hard nodes, neighbor table (empty: that of the mesh utilities), lines.
   const std::tuple<dense2D<unsigned>, std::vector<unsigned>, dense2D<unsigned>, lines> cases[] = {
       {chain, {0, 4}, {}, {{0, 1, 2, 3}}},
       {make_columns<unsigned>({{2, 3}, {0, 1}, {1, 2}}), {0, 3}, {}, {{1, 2, 0}}},

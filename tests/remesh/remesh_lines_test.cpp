@@ -23,7 +23,7 @@ const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 const double pi = std::acos(-1.0);
 using element_list = std::vector<std::vector<unsigned>>;
 
-// The arguments of one call; overload 0 is the general one, 1 the one with colours, 2 the
+// The arguments of one call; overload 0 is the general one, 1 the one with colors, 2 the
 // one without.
 struct remesh_call {
   dense2D<double> pos;
@@ -66,7 +66,7 @@ struct remesh_call {
 // Checks a remeshed network against its input: pos only grew; the elements are E2 columns
 // over pos; a node that is not hard has one element in and one out, or starts two elements
 // as it did before; every hard node survives and every given one up to the largest input
-// node is hard; each output line (cut at hard nodes) has one colour. Returns those colours.
+// node is hard; each output line (cut at hard nodes) has one color. Returns those colors.
 std::vector<unsigned> check_network(const remesh_call& c, const remesh_call& given) {
   const std::set<unsigned> hard(c.hard_nodes.begin(), c.hard_nodes.end());
   EXPECT_TRUE(std::is_sorted(c.hard_nodes.begin(), c.hard_nodes.end()) &&
@@ -84,12 +84,12 @@ std::vector<unsigned> check_network(const remesh_call& c, const remesh_call& giv
     return {};
   }
   std::vector<int> ins(c.pos.cols()), outs(c.pos.cols()), given_outs(c.pos.cols());
-  std::vector<unsigned> line_colours;
+  std::vector<unsigned> line_colors;
   for (std::size_t j = 0; j < c.connectM.cols(); ++j) {
     const unsigned s = c.connectM(0, j);
     ++outs[s], ++ins[c.connectM(1, j)];
-    if (j == 0 || s != c.connectM(1, j - 1) || hard.count(s)) line_colours.push_back(c.colors[j]);
-    EXPECT_EQ(c.colors[j], line_colours.back()) << "element " << j;
+    if (j == 0 || s != c.connectM(1, j - 1) || hard.count(s)) line_colors.push_back(c.colors[j]);
+    EXPECT_EQ(c.colors[j], line_colors.back()) << "element " << j;
   }
   for (std::size_t e = 0; e < given.connectM.cols(); ++e)
     ++given_outs[given.connectM(0, e)];
@@ -99,7 +99,7 @@ std::vector<unsigned> check_network(const remesh_call& c, const remesh_call& giv
         << node;
   for (unsigned node : hard)
     EXPECT_GT(ins[node] + outs[node], 0) << node;
-  return line_colours;
+  return line_colors;
 }
 
 // Checks that a failed call left pos at its columns and the network as it was.
@@ -115,7 +115,7 @@ void expect_untouched(const remesh_call& c, const remesh_call& given) {
 TEST(RemeshLines, ChecksArgumentsInOrderAndShiftsTheShortOverloadCodes) {
   const struct {
     std::function<void(remesh_call&)> change;
-    int codes[3];  // general, with colours, without colours
+    int codes[3];  // general, with colors, without colors
   } cases[] = {
       {[](remesh_call& c) { c.pos = dense2D<double>(4, 3), c.connectM = {}; }, {0, 0, 0}},
       {[](remesh_call& c) { c.pos = dense2D<double>(4, 3); }, {-1, -1, -1}},
@@ -147,28 +147,28 @@ TEST(RemeshLines, ChecksArgumentsInOrderAndShiftsTheShortOverloadCodes) {
     }
 }
 
-TEST(RemeshLines, CutsAtHardNodesAndGivesEachLineItsColour) {
+TEST(RemeshLines, CutsAtHardNodesAndGivesEachLineItsColor) {
   // 0 -> 1 -> 2 straight, then a 45 degree turn at 2 towards 3; a second piece 4 -> 5 <- 6.
   const auto pos = make_pos({{0, 0}, {1, 0}, {2, 0}, {3, 1}, {0, 2}, {1, 2}, {2, 2}});
   const auto net = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 3}, {4, 5}, {6, 5}});
-  // Corner angle, colours, hard nodes, hard edges; the hard nodes after, the line colours.
+  // Corner angle, colors, hard nodes, hard edges; the hard nodes after, the line colors.
   const std::tuple<double, dense1D<unsigned>, dense1D<unsigned>, dense1D<unsigned>,
                    std::vector<unsigned>, std::vector<unsigned>>
       cases[] = {
-          {30, {}, {}, {}, {0, 2, 3, 4, 5, 6}, {0, 1, 2, 3}},  // no colours: 0, 1, 2 ... by line
+          {30, {}, {}, {}, {0, 2, 3, 4, 5, 6}, {0, 1, 2, 3}},  // no colors: 0, 1, 2 ... by line
           {60, {}, {}, {}, {0, 3, 4, 5, 6}, {0, 1, 2}},
           {60, ids({5, 5, 7, 2, 2}), {}, {}, {0, 2, 3, 4, 5, 6}, {5, 7, 2, 2}},
           {60, ids({no_id, 5, 5, no_id}), ids({1, 99}), {}, {0, 1, 3, 4, 5, 6}, {6, 5, 7, 8}},
           {60, {}, ids({1, 2}), {}, {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4}},  // remeshed alone
           {60, {}, {}, ids({1}), {0, 1, 2, 3, 4, 5, 6}, {0, 1, 2, 3, 4}},     // kept as it is
       };
-  for (const auto& [corner_angle, colors, hard_nodes, hard_edges, hard, line_colours] : cases) {
+  for (const auto& [corner_angle, colors, hard_nodes, hard_edges, hard, line_colors] : cases) {
     remesh_call c(pos, net, colors);
     c.corner_angle = corner_angle, c.hard_nodes = hard_nodes, c.hard_edges = hard_edges;
     const remesh_call given = c.deep_copy();
     ASSERT_EQ(c.run(), 0) << corner_angle;
     EXPECT_EQ(entries(c.hard_nodes), hard) << corner_angle;
-    EXPECT_EQ(check_network(c, given), line_colours) << corner_angle;
+    EXPECT_EQ(check_network(c, given), line_colors) << corner_angle;
     const auto out = c.elements();
     EXPECT_EQ(std::count(out.begin(), out.end(), std::vector<unsigned>{1, 2}), hard_edges.size());
   }
@@ -251,45 +251,45 @@ TEST(RemeshLines, StorageFailureRestoresPosAndLeavesTheNetworkUntouched) {
   }
 }
 
-TEST(RemeshLines, RandomNetworksKeepHardNodesJoinsAndColours) {
+TEST(RemeshLines, RandomNetworksKeepHardNodesJoinsAndColors) {
   // Regular polygons and random walks, some walks starting where another one ended, with
-  // runs of colours, some elements reversed, a hard node and a hard edge.
+  // runs of colors, some elements reversed, a hard node and a hard edge.
   for (unsigned seed = 1; seed <= 16; ++seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> unit(0, 1);
     std::vector<double> xyz;  // of each node, before scaling
-    std::vector<unsigned> ends, open_ends, colours;
+    std::vector<unsigned> ends, open_ends, colors;
     auto point = [&](double x, double y) {
       xyz.insert(xyz.end(), {x, y, unit(rng)});
       return static_cast<unsigned>(xyz.size() / 3 - 1);
     };
-    for (unsigned curve = 0, colour = 0; curve < 6; ++curve) {
+    for (unsigned curve = 0, color = 0; curve < 6; ++curve) {
       const bool closed = rng() % 3 == 0;
       const unsigned m = 3 + rng() % 5;
       unsigned at = !closed && !open_ends.empty() && rng() % 2 ? open_ends[rng() % open_ends.size()]
                                                                : point(5.0 * curve, 0);
       const unsigned start = at;
-      for (unsigned k = 0, heading = rng() % 9; k < m; ++k, colour += rng() % 5 == 0) {
+      for (unsigned k = 0, heading = rng() % 9; k < m; ++k, color += rng() % 5 == 0) {
         const double angle = closed ? 2 * pi * k / m : 0.7 * (heading += rng() % 3) - 0.7 * k;
         const unsigned next = closed && k + 1 == m ? start
                                                    : point(xyz[3 * at] + std::cos(angle),
                                                            xyz[3 * at + 1] + std::sin(angle));
         const bool flip = rng() % 7 == 0;
         ends.insert(ends.end(), {flip ? next : at, flip ? at : next});
-        colours.push_back(colour);
+        colors.push_back(color);
         at = next;
       }
       if (!closed) open_ends.push_back(at);
     }
     const double scale = seed % 3 == 0 ? 1e-8 : 1, offset = seed % 3 == 1 ? 1e8 : 0;
-    const std::size_t dim = 2 + seed % 2, P = xyz.size() / 3, E = colours.size();
+    const std::size_t dim = 2 + seed % 2, P = xyz.size() / 3, E = colors.size();
     dense2D<double> pos(dim, P);
     for (std::size_t j = 0; j < P; ++j)
       for (std::size_t i = 0; i < dim; ++i)
         pos(i, j) = offset + scale * xyz[3 * j + i];
     dense2D<unsigned> connectM(2, E);
     std::copy(ends.begin(), ends.end(), connectM.data());
-    remesh_call c(pos, connectM, dense1D<unsigned>(E, colours.data()));
+    remesh_call c(pos, connectM, dense1D<unsigned>(E, colors.data()));
     c.hard_nodes = ids({static_cast<unsigned>(rng() % P), 1000});
     c.hard_edges = ids({static_cast<unsigned>(rng() % E)});
     c.default_size = 0.3 * scale, c.corner_angle = 20.0 + 40 * (seed % 3);
@@ -300,7 +300,7 @@ TEST(RemeshLines, RandomNetworksKeepHardNodesJoinsAndColours) {
     const auto out = c.elements();
     EXPECT_EQ(std::count(out.begin(), out.end(), column(connectM, c.hard_edges[0])), 1);
     if (c.chordal_tol != 0) continue;
-    // Along the polylines every new element lies on an old one and takes its colour.
+    // Along the polylines every new element lies on an old one and takes its color.
     dense2D<double> probe;  // pos and the midpoints of the new elements
     probe.copy(c.pos);
     const std::size_t M = c.connectM.cols(), N = probe.cols();
@@ -311,7 +311,7 @@ TEST(RemeshLines, RandomNetworksKeepHardNodesJoinsAndColours) {
     for (std::size_t j = 0; j < M; ++j) {
       std::size_t on = 0;
       for (std::size_t e = 0; e < E; ++e)
-        on += colours[e] == c.colors[j] &&
+        on += colors[e] == c.colors[j] &&
               distance_to_polyline(probe, N + j, ids({ends[2 * e], ends[2 * e + 1]})) <
                   1e-9 * scale + 1e-14 * offset;
       EXPECT_GE(on, 1u) << seed << " element " << j;

@@ -11,7 +11,7 @@ template <class Dim>
 using ChainCurvatureSizes = spline_test::both_dimensions<Dim>;
 TYPED_TEST_SUITE(ChainCurvatureSizes, spline_test::dimensions);
 
-TYPED_TEST(ChainCurvatureSizes, MeanOfBothPiecesAtANodeGhostsRepeatTheirNeighbour) {
+TYPED_TEST(ChainCurvatureSizes, MeanOfBothPiecesAtANodeGhostsRepeatTheirNeighbor) {
   constexpr std::size_t D = TypeParam::value;
   vorn::dense1D<double> z = filum_test::values({1, 2, 3});  // emptied first
   chain_curvature_sizes<D>(coordinates<D>({{0, 0}, {1, 2}, {2, 4}, {4, 8}}),

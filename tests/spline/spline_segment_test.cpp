@@ -22,7 +22,7 @@ bool same(const spline_segment<D>& p, const spline_segment<D>& q) {
 }  // namespace
 
 // The absolute bounds of the tangent rules make them depend on the scale.
-TYPED_TEST(SplineSegment, TangentsFromTheNeighboursAtEveryScale) {
+TYPED_TEST(SplineSegment, TangentsFromTheNeighborsAtEveryScale) {
   constexpr std::size_t D = TypeParam::value;
   // Tangents as long as the chord keep the projection on the chord monotone, so the
   // backtracking guard only meets cubics straight up to rounding; its bound 1e-4 replaces
@@ -50,7 +50,7 @@ TYPED_TEST(SplineSegment, TangentsFromTheNeighboursAtEveryScale) {
           << s << " " << c.x0;
       EXPECT_EQ(same(piece, build_spline_segment<D>(pos, 1, 1, 2, 2)), c.end_ignored);
     }
-    // Below a hundredth of the chord a neighbour's length enters in absolute units.
+    // Below a hundredth of the chord a neighbor's length enters in absolute units.
     for (double fraction : {0.005, 0.02}) {
       const double L0 = fraction * s;
       const auto piece = build_spline_segment<D>(

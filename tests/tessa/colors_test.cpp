@@ -14,7 +14,7 @@ namespace {
 constexpr unsigned none = 0xFFFFFFFFu;
 constexpr tessa::element_type edge2 = tessa::element_type::edge2;
 
-// get_colors_boundaries with the given neighbour table, or else that of get_neighbors.
+// get_colors_boundaries with the given neighbor table, or else that of get_neighbors.
 int boundaries(const dense2D<unsigned>& connect, const dense1D<unsigned>& colors,
                dense2D<unsigned>& out, const dense2D<unsigned>* table = nullptr) {
   dense2D<unsigned> neighbors;
@@ -26,16 +26,16 @@ int boundaries(const dense2D<unsigned>& connect, const dense1D<unsigned>& colors
 
 }  // namespace
 
-TEST(TessaColorsBoundaries, DistinctNodesWhereColoursChangeAscendingThenCodesAndStorage) {
+TEST(TessaColorsBoundaries, DistinctNodesWhereColorsChangeAscendingThenCodesAndStorage) {
   const dense2D<unsigned> loop = make_columns<unsigned>({{9, 4}, {4, 6}, {6, 2}, {2, 9}});
   const dense2D<unsigned> branch = make_columns<unsigned>({{0, 1}, {1, 2}, {1, 3}});
   const std::tuple<dense2D<unsigned>, dense1D<unsigned>, std::vector<unsigned>> cases[] = {
       {loop, ids({1, 1, 1, 1}), {}},
       {loop, ids({1, 2, 1, 2}), {2, 4, 6, 9}},
-      {loop, ids({3, 3}), {6, 9}},  // elements without a colour have none
+      {loop, ids({3, 3}), {6, 9}},  // elements without a color have none
       {loop, ids({none, 3, none, none}), {4, 6}},
       {loop, ids({}), {}},
-      {branch, ids({1, 2, 3}), {}}};  // no neighbour across a branch node
+      {branch, ids({1, 2, 3}), {}}};  // no neighbor across a branch node
   for (const auto& [connect, colors, nodes] : cases) {
     dense2D<unsigned> out(2, 2, 5u);
     EXPECT_EQ(boundaries(connect, colors, out), 0);

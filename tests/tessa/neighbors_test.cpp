@@ -13,8 +13,8 @@ namespace {
 
 constexpr unsigned none = 0xFFFFFFFFu;
 
-// Rows 0 (the end side) and 1 (the start side) of the neighbour table, one after the other.
-rows neighbours_of(const dense2D<unsigned>& connect, int expected_code = 0) {
+// Rows 0 (the end side) and 1 (the start side) of the neighbor table, one after the other.
+rows neighbors_of(const dense2D<unsigned>& connect, int expected_code = 0) {
   dense2D<unsigned> table(3, 1, 7u);
   EXPECT_EQ(tessa::get_neighbors(connect, tessa::element_type::edge2, false, table), expected_code);
   rows out;
@@ -41,8 +41,8 @@ TEST(TessaGetNeighbors, MatchesExactlyTwoEndsOfDifferentElements) {
       {dense2D<unsigned>(0, 3), rows(6, none)},
   };
   for (const auto& [connect, end_then_start_side] : cases)
-    EXPECT_EQ(neighbours_of(connect), end_then_start_side) << connect.cols();
-  EXPECT_EQ(neighbours_of(dense2D<unsigned>(1, 3), -1), (rows{7, 7}));
+    EXPECT_EQ(neighbors_of(connect), end_then_start_side) << connect.cols();
+  EXPECT_EQ(neighbors_of(dense2D<unsigned>(1, 3), -1), (rows{7, 7}));
   const dense2D<unsigned> chain = make_columns<unsigned>({{0, 1}, {1, 0x10000u}, {0x10000u, 3}});
   EXPECT_GE(filum_test::sweep_allocation_failures(
                 [] { return dense2D<unsigned>(); },

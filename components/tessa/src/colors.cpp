@@ -8,24 +8,24 @@ namespace {
 
 constexpr unsigned none = 0xFFFFFFFFu;
 
-// The colour of element e; elements beyond the colour list have none.
-unsigned colour_of(const dense1D<unsigned>& colors, std::size_t e) noexcept {
+// The color of element e; elements beyond the color list have none.
+unsigned color_of(const dense1D<unsigned>& colors, std::size_t e) noexcept {
   return e < colors.size() ? colors[e] : none;
 }
 
-// Whether every entry of the neighbour table is an element of the connectivity or none.
-bool neighbours_in_range(const dense2D<unsigned>& neighbors, std::size_t elements) noexcept {
+// Whether every entry of the neighbor table is an element of the connectivity or none.
+bool neighbors_in_range(const dense2D<unsigned>& neighbors, std::size_t elements) noexcept {
   for (std::size_t e = 0; e < neighbors.cols(); ++e)
     for (std::size_t r = 0; r < 2; ++r)
       if (neighbors(r, e) != none && neighbors(r, e) >= elements) return false;
   return true;
 }
 
-// Whether element e and its neighbour in row r carry different colours.
-bool colours_meet(const dense2D<unsigned>& neighbors, const dense1D<unsigned>& colors,
-                  std::size_t e, std::size_t r) noexcept {
+// Whether element e and its neighbor in row r carry different colors.
+bool colors_meet(const dense2D<unsigned>& neighbors, const dense1D<unsigned>& colors, std::size_t e,
+                 std::size_t r) noexcept {
   const unsigned other = neighbors(r, e);
-  return other != none && colour_of(colors, e) != colour_of(colors, other);
+  return other != none && color_of(colors, e) != color_of(colors, other);
 }
 
 }  // namespace
@@ -40,20 +40,20 @@ int get_colors_boundaries(const dense2D<unsigned>& connectM, const dense2D<unsig
   boundaries.clear();
   if (!connectM.empty() && connectM.rows() < 2) return -1;
   const bool table_shape = neighbors.cols() == elements && (neighbors.rows() == 2 || elements == 0);
-  if (!table_shape || !neighbours_in_range(neighbors, elements)) return -2;
+  if (!table_shape || !neighbors_in_range(neighbors, elements)) return -2;
   if (connectM.empty()) return boundaries.resize(1, 0) ? 0 : -199;
 
   // Row 0 of an element faces its end node, row 1 its start node.
   std::size_t count = 0;
   for (std::size_t e = 0; e < elements; ++e)
     for (std::size_t r = 0; r < 2; ++r)
-      count += colours_meet(neighbors, colors, e, r) ? 1 : 0;
+      count += colors_meet(neighbors, colors, e, r) ? 1 : 0;
   dense1D<unsigned> nodes(count);
   if (nodes.size() != count) return -199;
   std::size_t k = 0;
   for (std::size_t e = 0; e < elements; ++e)
     for (std::size_t r = 0; r < 2; ++r)
-      if (colours_meet(neighbors, colors, e, r)) nodes[k++] = connectM(1 - r, e);
+      if (colors_meet(neighbors, colors, e, r)) nodes[k++] = connectM(1 - r, e);
   std::sort(nodes.begin(), nodes.end());
   const std::size_t distinct =
       static_cast<std::size_t>(std::unique(nodes.begin(), nodes.end()) - nodes.begin());

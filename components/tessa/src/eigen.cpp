@@ -58,7 +58,7 @@ bool eigen_values2d(double m11, double m12, double m22, double& l0, double& l1) 
   return closed_form_eigenvalues(m11, m12, m22, l0, l1);
 }
 
-bool eigen_decompose2d(double m11, double m12, double m22, bool normalise, double& l0, double& l1,
+bool eigen_decompose2d(double m11, double m12, double m22, bool normalize, double& l0, double& l1,
                        vector_fixed<double, 2>& e0, vector_fixed<double, 2>& e1) noexcept {
   if (!closed_form_eigenvalues(m11, m12, m22, l0, l1)) return false;
   const double u = l0 - m22;
@@ -68,7 +68,7 @@ bool eigen_decompose2d(double m11, double m12, double m22, bool normalise, doubl
   const double squared = std::max(u * u, w * w) + m12 * m12;
   if (!(squared > 1e-24 * std::max(m11 * m11, m22 * m22))) {
     e = vector_fixed<double, 2>(1.0, 0.0);
-  } else if (normalise) {
+  } else if (normalize) {
     const double length = std::sqrt(squared);
     e[0] /= length;
     e[1] /= length;

@@ -16,7 +16,7 @@ double growth_rate(double gradation) noexcept {
   return gradation > 1 ? std::log(gradation) : 0.0;
 }
 
-// The bound a node of size h puts on a neighbour at distance l.
+// The bound a node of size h puts on a neighbor at distance l.
 double graded_bound(double h, double rate, double l) noexcept {
   return rate > 0 ? h + rate * l : h;
 }
@@ -65,7 +65,7 @@ double distance(const dense2D<double>& pos, std::size_t a, std::size_t b) noexce
   return std::sqrt(squared);
 }
 
-// Node adjacency of the edges in compressed rows: the neighbours of node i are
+// Node adjacency of the edges in compressed rows: the neighbors of node i are
 // targets[first[i]] .. targets[first[i + 1] - 1]. Edges from a node to itself are left out.
 struct adjacency {
   dense1D<std::size_t> first;
@@ -194,7 +194,6 @@ int grade_sizes(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
   return 0;
 }
 
-// Packed metric of column j.
 template <std::size_t D>
 packed_metric<D> metric_column(const dense2D<double>& metrics, std::size_t j) noexcept {
   packed_metric<D> M;

@@ -23,14 +23,20 @@ bool intersect(const packed_metric<D>& A, const packed_metric<D>& B,
     out = b;
     return true;
   }
+  // Both eigenvalues come from the tensors themselves, not from the reduction's
+  // generalized eigenvalues: a_k mu_k loses B where a_k is almost 0 (A only
+  // semi-definite) and carries mu_k's rounding where the eigenvalues spread widely. The
+  // reduction already holds p_k' R p_k of the tensor R it was made on.
   metric_pair<D> pair;
-  if (!reduce_metrics(a, b, pair) && !reduce_metrics(b, a, pair)) {
+  const bool on_a = reduce_metrics(a, b, pair);
+  if (!on_a && !reduce_metrics(b, a, pair)) {
     out = a;
     return false;
   }
+  const packed_metric<D>& other = on_a ? b : a;
   double lambda[D];
   for (std::size_t k = 0; k < D; ++k)
-    lambda[k] = std::max(pair.eigen_a[k], pair.eigen_b[k]);
+    lambda[k] = std::max(pair.eigen_a[k], quadratic_form<D>(other, pair.dirs + k * D));
   out = sum_of_outers<D>(lambda, pair.duals);
   return true;
 }

@@ -54,7 +54,7 @@ inline bool is_zero(const packed_metric<D>& M) noexcept {
 
 /// \brief Divides v (D values) by its length unless its squared length is 0 or exactly 1.
 template <std::size_t D>
-inline void normalise(double* v) noexcept {
+inline void normalize(double* v) noexcept {
   double squared = 0;
   for (std::size_t i = 0; i < D; ++i)
     squared += v[i] * v[i];

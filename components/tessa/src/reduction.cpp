@@ -27,7 +27,7 @@ double eigenvalue_of_size(double h) noexcept {
 }
 
 // Common tail of both reductions: the eigenvalues of A along the unit directions of the
-// pair, and those of B from the generalised eigenvalues mu (B p = mu A p).
+// pair, and those of B from the generalized eigenvalues mu (B p = mu A p).
 template <std::size_t D>
 void fill_eigenvalues(const packed_metric<D>& A, const double* mu, metric_pair<D>& pair) noexcept {
   for (std::size_t k = 0; k < D; ++k) {
@@ -108,7 +108,7 @@ bool reduce_metrics2d(const symmetric_fixed<double, 2>& A, const symmetric_fixed
   for (std::size_t k = 0; k < 2; ++k) {
     p[2 * k] = s * e[k][0] - b * e[k][1];
     p[2 * k + 1] = a * e[k][1];
-    normalise<2>(p + 2 * k);
+    normalize<2>(p + 2 * k);
   }
   const double det = p[0] * p[3] - p[2] * p[1];
   if (det == 0) return false;
@@ -165,7 +165,7 @@ bool reduce_metrics3d(const symmetric_fixed<double, 3>& A, const symmetric_fixed
         sum += U[i + 3 * k] * Z[k + 3 * j];
       P[i + 3 * j] = sum;
     }
-    normalise<3>(P + 3 * j);
+    normalize<3>(P + 3 * j);
   }
   // P^-T = cofactors / det: column k is the cross product of the two other columns.
   double Q[9];

@@ -3,8 +3,8 @@
 
 /// \file
 /// \brief Mesh utilities (namespace vorn::tessa): identifier checks, metric validation,
-/// size and metric bounding, gradation control, metric intersection, neighbours and
-/// colour boundaries of line meshes.
+/// size and metric bounding, gradation control, metric intersection, neighbors and
+/// color boundaries of line meshes.
 
 #include <vorn/dense.h>
 #include <vorn/tessa/export.h>
@@ -52,7 +52,7 @@ VORN_TESSA_API int bound_metric(symmetric_fixed<double, 3>& M, double hmin, doub
 /// \param[in] connectM edges (rows 0 and 1); edges from a node to itself are ignored.
 /// \param[in] type edge2.
 /// \param[in] nodes the nodes that may be lowered; empty means all. Nodes not listed keep
-/// their sizes but still bound their neighbours.
+/// their sizes but still bound their neighbors.
 /// \param[in] flag accepted and ignored.
 /// \param[in] mode accepted and ignored.
 /// \param[in] gradation > 1 to allow growth; <= 1 or NaN gives g = 0, which makes the
@@ -107,7 +107,7 @@ VORN_TESSA_API bool minimum_metric(const symmetric_fixed<double, 3>& A,
                                    const symmetric_fixed<double, 3>& B,
                                    symmetric_fixed<double, 3>& out) noexcept;
 
-/// \brief Neighbours of line elements: neighbors becomes 2 x E; row 0 of column e is
+/// \brief Neighbors of line elements: neighbors becomes 2 x E; row 0 of column e is
 /// the other element whose end lies at node connectM(1, e) when exactly two element
 /// ends meet there, row 1 likewise for connectM(0, e); 0xFFFFFFFF otherwise.
 /// A node where one element has both ends, or where three or more ends meet, gives none.
@@ -121,12 +121,12 @@ VORN_TESSA_API bool minimum_metric(const symmetric_fixed<double, 3>& A,
 VORN_TESSA_API int get_neighbors(const dense2D<unsigned>& connectM, element_type type, bool flag,
                                  dense2D<unsigned>& neighbors) noexcept;
 
-/// \brief Nodes where an element and its neighbour carry different colours: the node
-/// connectM(1, e) when neighbors(0, e) differs in colour from e, connectM(0, e) when
+/// \brief Nodes where an element and its neighbor carry different colors: the node
+/// connectM(1, e) when neighbors(0, e) differs in color from e, connectM(0, e) when
 /// neighbors(1, e) does.
 /// \param[in] connectM edges (rows 0 and 1).
 /// \param[in] neighbors the table of get_neighbors: 2 x E, entries < E or 0xFFFFFFFF.
-/// \param[in] colors colour of element e when e < colors.size(), else 0xFFFFFFFF.
+/// \param[in] colors color of element e when e < colors.size(), else 0xFFFFFFFF.
 /// \param[in] type, flag1, flag2 accepted and ignored.
 /// \param[out] boundaries emptied, then 1 row of distinct node identifiers, ascending.
 /// \return 0; -1 for a non-empty connectivity with fewer than 2 rows; -2 when neighbors

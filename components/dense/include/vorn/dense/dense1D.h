@@ -25,7 +25,7 @@ class dense1D {
 
   /// \brief An empty vector without storage.
   dense1D() noexcept = default;
-  /// \brief n value-initialised elements (empty when storage fails).
+  /// \brief n value-initialized elements (empty when storage fails).
   explicit dense1D(std::size_t n) noexcept { resize(n); }
   /// \brief n copies of value (empty when storage fails).
   dense1D(std::size_t n, const T& value) noexcept { resize(n, value); }
@@ -63,7 +63,7 @@ class dense1D {
   /// \copydoc end()
   const T* end() const noexcept { return data() + size_; }
 
-  /// \brief Sets the size to n; new elements are value-initialised, old ones kept.
+  /// \brief Sets the size to n; new elements are value-initialized, old ones kept.
   bool resize(std::size_t n) noexcept { return resize(n, T()); }
   /// \brief Sets the size to n; new elements take value, old ones keep theirs.
   bool resize(std::size_t n, const T& value) noexcept {

@@ -27,7 +27,7 @@ class dense2D {
 
   /// \brief A 0 x 0 matrix without storage.
   dense2D() noexcept = default;
-  /// \brief A rows x cols matrix of value-initialised entries (0 x 0 if storage fails).
+  /// \brief A rows x cols matrix of value-initialized entries (0 x 0 if storage fails).
   dense2D(std::size_t rows, std::size_t cols) noexcept { resize(rows, cols); }
   /// \brief A rows x cols matrix filled with value (0 x 0 if storage fails).
   dense2D(std::size_t rows, std::size_t cols, const T& value) noexcept {
@@ -59,7 +59,7 @@ class dense2D {
   const T& operator()(std::size_t i, std::size_t j) const noexcept { return data()[j * ld_ + i]; }
 
   /// \brief Reshapes to rows x cols, keeping the leading rows and columns that remain;
-  /// new entries are value-initialised.
+  /// new entries are value-initialized.
   bool resize(std::size_t rows, std::size_t cols) noexcept { return resize(rows, cols, T()); }
 
   /// \brief Reshapes to rows x cols, keeping the leading rows and columns that remain;

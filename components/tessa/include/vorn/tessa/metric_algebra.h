@@ -16,7 +16,7 @@ namespace tessa {
 
 /// \brief Two metrics A and B in their common basis: A = sum_k eigen_a[k] q_k q_k',
 /// B = sum_k eigen_b[k] q_k q_k', with p_k the unit columns of dirs and q_k the columns
-/// of duals = dirs^-T, k in ascending order of the generalised eigenvalues.
+/// of duals = dirs^-T, k in ascending order of the generalized eigenvalues.
 struct metric_pair2d {
   double dirs[4];     ///< unit directions p_k, column-major 2x2
   double duals[4];    ///< dual basis q_k = columns of dirs^-T
@@ -36,11 +36,11 @@ struct metric_pair3d {
 /// e1 is e0 turned by a quarter turn; a matrix too close to a multiple of the identity
 /// gets e0 = (1, 0).
 /// \param[in] m11, m12, m22 the matrix, packed.
-/// \param[in] normalise divide e0 (and so e1) to unit length.
+/// \param[in] normalize divide e0 (and so e1) to unit length.
 /// \param[out] l0, l1 the eigenvalues (written even on failure).
 /// \param[out] e0, e1 the eigenvectors (untouched on failure).
 /// \return false when an eigenvalue is not finite.
-VORN_TESSA_API bool eigen_decompose2d(double m11, double m12, double m22, bool normalise,
+VORN_TESSA_API bool eigen_decompose2d(double m11, double m12, double m22, bool normalize,
                                       double& l0, double& l1, vector_fixed<double, 2>& e0,
                                       vector_fixed<double, 2>& e1) noexcept;
 

@@ -1,4 +1,4 @@
-#include "mesher/node_distribution.h"
+#include "frame/node_distribution.h"
 
 #include <cmath>
 

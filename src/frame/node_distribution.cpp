@@ -1,4 +1,4 @@
-#include "mesher/node_distribution.h"
+#include "frame/node_distribution.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,9 @@ namespace vorn {
 namespace filum {
 namespace {
 
-// Below this relative difference of the end sizes the closed forms lose precision and
-// truncated series take over.
+// Above this relative difference of the end sizes (sizes within 10 %) the closed forms
+// lose precision to cancellation in log1p(x) and expm1 and truncated series take over;
+// their first dropped term is then about 2e-7 of the result.
 constexpr double series_threshold = -0.1;
 
 // x = (m - M) / M for the smaller size m and the larger size M: in (-1, 0).
@@ -26,6 +27,8 @@ double normalized_length(double L, double h0, double h1) noexcept {
     const double x = relative_difference(h0, h1);
     double c;  // logarithmic mean over the larger size
     if (x > series_threshold) {
+      // x / log1p(x) = 1 + x/2 - x^2/12 + x^3/24 - 19 x^4/720 ..., written in y = x/2:
+      // 1 + y - y^2/3 + y^3/3 - (19/45) y^4, and 19/45 = 0.42222...
       const double y = x / 2;
       c = 1 + y * (1 - y * (1.0 / 3 - y * (1.0 / 3 - 0.42222222222222217 * y)));
     } else {

@@ -1,5 +1,5 @@
-#ifndef FILUM_MESHER_NODE_DISTRIBUTION_H
-#define FILUM_MESHER_NODE_DISTRIBUTION_H
+#ifndef FILUM_FRAME_NODE_DISTRIBUTION_H
+#define FILUM_FRAME_NODE_DISTRIBUTION_H
 
 // Node distribution along an edge whose target size varies linearly from h0 at its
 // start to h1 at its end: how many elements fit (normalized length), the rounding of
@@ -11,8 +11,6 @@
 #include <cstdint>
 
 #include <vorn/dense.h>
-
-#include "frame/append.h"
 
 namespace vorn {
 namespace filum {
@@ -31,7 +29,7 @@ std::uint64_t nearest_count(double x, std::uint64_t step) noexcept;
 /// Equal (or NaN) sizes, t = 0 and t = 1 return t unchanged.
 double progression_fraction(double t, double h0, double h1) noexcept;
 
-/// \brief progression_fraction along one edge: the end sizes are analysed once, then each
+/// \brief progression_fraction along one edge: the end sizes are analyzed once, then each
 /// call gives exactly progression_fraction(t, h0, h1), for edges that receive many nodes.
 class progression {
  public:
@@ -56,6 +54,8 @@ inline double progression::operator()(double t) const noexcept {
   if (!series_) {
     v = std::expm1(log_ratio_ * u) / x;
   } else {
+    // ((1 + x)^u - 1) / x by the binomial series: u (1 + (u-1) x/2 + (u-1)(u-2) x^2/6
+    // + (u-1)(u-2)(u-3) x^3/24), with 1/6 and 1/24 as the nearest doubles.
     const double a = u - 1;
     const double b = u - 2;
     const double c = u - 3;
@@ -65,17 +65,6 @@ inline double progression::operator()(double t) const noexcept {
   if (mirrored_) v = 1 - v;
   if (std::isnan(v)) return 0;
   return std::min(std::max(v, 0.0), 1.0);
-}
-
-/// \brief Appends a point as a new column of a 2-row pos. \return false when pos has
-/// another row count (and entries) or storage fails.
-inline bool append_point2d(const double* point, dense2D<double>& pos) noexcept {
-  return append_fixed_column<2>(point, pos);
-}
-
-/// \brief Appends a point as a new column of a 3-row pos.
-inline bool append_point3d(const double* point, dense2D<double>& pos) noexcept {
-  return append_fixed_column<3>(point, pos);
 }
 
 }  // namespace filum

@@ -1,5 +1,5 @@
-#ifndef FILUM_MESHER_METRIC_TENSOR_H
-#define FILUM_MESHER_METRIC_TENSOR_H
+#ifndef FILUM_FRAME_METRIC_TENSOR_H
+#define FILUM_FRAME_METRIC_TENSOR_H
 
 // The metric arithmetic of the mesh utilities under one name for both dimensions, so that
 // the metric workers can be templates on D: packed tensors of D (D + 1) / 2 values, their
