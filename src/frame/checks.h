@@ -38,6 +38,20 @@ inline bool ids_in(const dense2D<unsigned>& connectM, const dense2D<double>& pos
 /// \brief Whether every value is >= its predecessor; a NaN fails.
 bool is_non_decreasing(const dense1D<double>& values) noexcept;
 
+/// \brief Whether every coordinate of the listed nodes is finite (identifiers are columns).
+bool coordinates_finite(const dense2D<double>& pos, const dense1D<unsigned>& ids) noexcept;
+
+/// \brief Whether every entry of the columns from first on is finite.
+bool columns_finite(const dense2D<double>& m, std::size_t first = 0) noexcept;
+
+/// \brief Whether every entry of a fixed-size vector is finite.
+template <class T, std::size_t N>
+bool is_finite(const vector_fixed<T, N>& v) noexcept {
+  for (std::size_t i = 0; i < N; ++i)
+    if (!std::isfinite(v[i])) return false;
+  return true;
+}
+
 /// \brief Strictly positive; a NaN fails.
 inline bool is_positive(double x) noexcept {
   return x > 0;
