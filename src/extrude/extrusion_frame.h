@@ -88,7 +88,8 @@ int extrude(dense2D<double>& pos, unsigned node, Placement placement, const row_
   }
 
   const std::size_t entry_length = indices.size();
-  if (!ids_fit(first_new, n) || !pos.reserve(std::max(pos.ld(), D), first_new + n, 1) ||
+  if (!ids_fit(first_new, n) || !fits_in_memory(n, (D + 1) * sizeof(double)) ||
+      !pos.reserve(std::max(pos.ld(), D), first_new + n, 1) ||
       !indices.reserve(entry_length + 1 + n, 1))
     return storage_failure;
 
@@ -128,7 +129,8 @@ int extrude(dense2D<double>& pos, const point<Placement::dim>& start_point,
   if (!ids_fit(first_new, 1 + sizing.n_elements)) return storage_failure;
   // A uniform row knows its node count: one reservation serves the start point and the row.
   if (sizing.n_elements != 0 &&
-      !pos.reserve(std::max(pos.ld(), D), first_new + 1 + sizing.n_elements, 1))
+      (!fits_in_memory(sizing.n_elements, (D + 1) * sizeof(double)) ||
+       !pos.reserve(std::max(pos.ld(), D), first_new + 1 + sizing.n_elements, 1)))
     return storage_failure;
   if (!append_fixed_column<D>(start_point.data(), pos)) return storage_failure;
   const int result = extrude(pos, static_cast<unsigned>(first_new), placement, sizing, indices);
