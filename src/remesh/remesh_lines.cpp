@@ -11,10 +11,10 @@ namespace vorn {
 namespace filum {
 namespace {
 
-// Raises a code below bound by shift, so that it counts the calling overload's own
-// arguments.
+// Raises an argument code below bound by shift, so that it counts the calling overload's
+// own arguments; a storage failure keeps its code.
 int shifted(int code, int bound, int shift) noexcept {
-  return code < bound ? code + shift : code;
+  return code < bound && code != storage_failure ? code + shift : code;
 }
 
 // Whether every entry names a column of connectM.

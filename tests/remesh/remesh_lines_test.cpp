@@ -251,6 +251,21 @@ TEST(RemeshLines, StorageFailureRestoresPosAndLeavesTheNetworkUntouched) {
   }
 }
 
+TEST(RemeshLines, ShortOverloadsReportStorageFailuresAsThemselves) {
+  const remesh_call given(make_pos({{0, 0}, {1, 0}, {2, 0.5}}),
+                          make_columns<unsigned>({{0, 1}, {1, 2}}), ids({3, 4}));
+  for (int overload : {1, 2}) {
+    std::size_t refused = 0;
+    sweep_allocation_failures([&] { return given.deep_copy(); },
+                              [&](remesh_call& c) { return c.run(overload); },
+                              [&](remesh_call& c, int code, bool) {
+                                EXPECT_TRUE(code == 0 || code == -199) << code;
+                                if (code != 0) expect_untouched(c, given), ++refused;
+                              });
+    EXPECT_GT(refused, 0u) << overload;
+  }
+}
+
 TEST(RemeshLines, RandomNetworksKeepHardNodesJoinsAndColours) {
   // Regular polygons and random walks, some walks starting where another one ended, with
   // runs of colours, some elements reversed, a hard node and a hard edge.
