@@ -66,8 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(same(before, pos) && same(indices_before, indices));
     return 0;
   }
-  require(kept(before, pos) && ids_below(indices, pos.cols()));
-  require(same(indices_before, indices.sub_vector(0, indices_before.size())));
+  // An empty pos of any shape takes the start point as node 0.
+  require(before.empty() || kept(before, pos));
+  const std::size_t given = indices_before.size();
+  require(same(indices_before, indices.sub_vector(0, given)) &&
+          ids_below(indices.sub_vector(given, indices.size() - given), pos.cols()));
   if (in.finite()) require(finite_from(pos, before.cols()));
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -17,9 +18,11 @@ namespace filum_fuzz {
 using vorn::dense1D;
 using vorn::dense2D;
 
-/// Stops the run: an invariant of the operation does not hold.
-inline void require(bool holds) {
-  if (!holds) __builtin_trap();
+/// Stops the run when an invariant of the operation does not hold, naming its line.
+inline void require(bool holds, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+  if (holds) return;
+  std::fprintf(stderr, "invariant broken at %s:%d\n", file, line);
+  __builtin_trap();
 }
 
 /// Reads arguments from the fuzzer's bytes; past the end every read yields 0.
