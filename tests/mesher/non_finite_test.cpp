@@ -121,3 +121,16 @@ TEST(LineMeshing, OverflowingCountsAreCappedOrRefused) {
         EXPECT_EQ(o.pos.cols(), 3u);
       });
 }
+
+// A metric of denormal stiffness defeats the quadratic law of chordal error: the refinement
+// used to raise the element count one by one without end.
+TEST(LineMeshing, DegenerateMetricsEndTheChordalRefinement) {
+  line_outputs o;
+  o.pos = make_pos({{0, 285}, {290, 290}, {275, 1}, {3, 1}, {0, 0}});
+  const dense1D<unsigned> chain = ids({2, 1, 3, 2, 0});
+  o.metrics = make_columns<double>({{2, 1, 3}, {1, 0, 1}, {4, 0, 1}, {1, 0, 1}, {1, 0, 5e-324}});
+  ASSERT_EQ(filum::mesh_line(o.pos, chain, values({0, 4, 5, 9, 12}), o.metrics, false, 4, 8, 55,
+                             0.5, o.new_indices, o.new_params, o.new_metrics),
+            0);
+  EXPECT_TRUE(new_nodes_finite(o, 5));
+}
