@@ -68,9 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // An empty pos of any shape takes the start point as node 0.
   require(before.empty() || kept(before, pos));
-  const std::size_t given = indices_before.size();
-  require(same(indices_before, indices.sub_vector(0, given)) &&
-          ids_below(indices.sub_vector(given, indices.size() - given), pos.cols()));
+  require(appended_ids_below(indices_before, indices, pos.cols()));
   if (in.finite()) require(finite_from(pos, before.cols()));
   return 0;
 }

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   require(params.size() - n == sizes.size() - sizes_before.size());
-  require(same(params_before, params.sub_vector(0, n)) && ids_below(new_indices, params.size()));
+  require(same(params_before, params.sub_vector(0, n)) &&
+          appended_ids_below(indices_before, new_indices, params.size()));
   if (in.finite()) require(finite_from(params, n));
   return 0;
 }

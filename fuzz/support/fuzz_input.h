@@ -193,6 +193,15 @@ inline bool ids_below(const dense2D<unsigned>& m, std::size_t nodes) {
   return true;
 }
 
+/// Whether `now` is `before` followed by identifiers below `nodes` (the caller's entries
+/// stay as they were, whatever they hold).
+inline bool appended_ids_below(const dense1D<unsigned>& before, const dense1D<unsigned>& now,
+                               std::size_t nodes) {
+  const std::size_t given = before.size();
+  return now.size() >= given && same(before, now.sub_vector(0, given)) &&
+         ids_below(now.sub_vector(given, now.size() - given), nodes);
+}
+
 }  // namespace filum_fuzz
 
 #endif
