@@ -10,10 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const dense2D<double> pos = in.pos();
   const unsigned nodes = static_cast<unsigned>(pos.cols());
   const std::size_t elements = in.below(6);
-  dense2D<unsigned> connect(in.byte() < 250 ? 2 : 3, elements);
-  for (std::size_t j = 0; j < elements; ++j)
-    for (std::size_t i = 0; i < connect.rows(); ++i)
-      connect(i, j) = in.ids(1, nodes)[0];
+  dense2D<unsigned> connect = in.elements(elements, nodes);
   const dense1D<unsigned> listed = in.ids(in.below(5), nodes);
   const double h1 = in.value(), h2 = in.value();
   const std::size_t metric_rows = overload < 2 ? 3 : 6;

@@ -11,10 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dense2D<double> pos = in.pos();
   const unsigned nodes = static_cast<unsigned>(pos.cols());
   const std::size_t elements = 1 + in.below(8);
-  dense2D<unsigned> connect(in.byte() < 250 ? 2 : 3, elements);
-  for (std::size_t j = 0; j < elements; ++j)
-    for (std::size_t i = 0; i < connect.rows(); ++i)
-      connect(i, j) = in.ids(1, nodes)[0];
+  dense2D<unsigned> connect = in.elements(elements, nodes);
   dense1D<unsigned> colors = in.ids(in.byte() < 200 ? elements : in.below(3), 3);
   dense1D<unsigned> hard_nodes = in.ids(in.below(3), nodes);
   const dense1D<unsigned> hard_edges = in.ids(in.below(3), static_cast<unsigned>(elements));
@@ -34,21 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.min_closed_elements = in.count();
   options.min_closed_length = in.value();
 
-  const dense2D<double> pos_before = snapshot(pos);
-  const dense2D<unsigned> connect_before = snapshot(connect);
-  const dense1D<unsigned> colors_before = snapshot(colors), hard_before = snapshot(hard_nodes);
+  const network_before before{snapshot(pos), snapshot(connect), snapshot(colors),
+                              snapshot(hard_nodes)};
   vorn::filum::network_report report;
   const int code = vorn::filum::remesh_network(pos, connect, colors, hard_nodes, hard_edges,
                                                node_sizes, options, report);
-  require(code == 0 || code == vorn::filum::storage_failure || (code < 0 && code >= -13));
-  if (code != 0) {
-    require(same(pos_before, pos) && same(connect_before, connect) && same(colors_before, colors) &&
-            same(hard_before, hard_nodes));
-    return 0;
-  }
-  require(kept(pos_before, pos) && connect.rows() == 2 && ids_below(connect, pos.cols()) &&
-          ids_below(hard_nodes, pos.cols()));
-  require(colors_before.empty() || colors.size() == connect.cols());
-  if (in.finite()) require(finite_from(pos, pos_before.cols()));
+  before.check(code, pos, connect, colors, hard_nodes, in.finite());
   return 0;
 }

@@ -85,6 +85,15 @@ class input {
     return v;
   }
 
+  /// `count` elements over `nodes` nodes: 2 rows (rarely 3), identifiers as ids() gives them.
+  dense2D<unsigned> elements(std::size_t count, unsigned nodes) {
+    dense2D<unsigned> m(byte() < 250 ? 2 : 3, count);
+    for (std::size_t j = 0; j < count; ++j)
+      for (std::size_t i = 0; i < m.rows(); ++i)
+        m(i, j) = ids(1, nodes)[0];
+    return m;
+  }
+
   /// `n` values.
   dense1D<double> values(std::size_t n) {
     dense1D<double> v(n);
@@ -201,6 +210,28 @@ inline bool appended_ids_below(const dense1D<unsigned>& before, const dense1D<un
   return now.size() >= given && same(before, now.sub_vector(0, given)) &&
          ids_below(now.sub_vector(given, now.size() - given), nodes);
 }
+
+/// The arguments of a network remeshing as they came, and the invariants of its result.
+struct network_before {
+  dense2D<double> pos;
+  dense2D<unsigned> connect;
+  dense1D<unsigned> colors, hard_nodes;
+
+  /// On failure every argument as it came; on success pos kept and grown, E2 elements and
+  /// hard nodes over it, one colour per element when colours were given, and finite new
+  /// nodes for finite input.
+  void check(int code, const dense2D<double>& p, const dense2D<unsigned>& c,
+             const dense1D<unsigned>& k, const dense1D<unsigned>& h, bool finite) const {
+    require(code == 0 || code == vorn::filum::storage_failure || (code < 0 && code >= -13));
+    if (code != 0) {
+      require(same(pos, p) && same(connect, c) && same(colors, k) && same(hard_nodes, h));
+      return;
+    }
+    require(kept(pos, p) && c.rows() == 2 && ids_below(c, p.cols()) && ids_below(h, p.cols()));
+    require(colors.empty() || k.size() == c.cols());
+    require(!finite || finite_from(p, pos.cols()));
+  }
+};
 
 }  // namespace filum_fuzz
 
