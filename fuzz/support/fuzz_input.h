@@ -63,7 +63,7 @@ class input {
       const int k = static_cast<int>(b) - 140, mag = k < 0 ? -k : k;
       v = mag <= 60 ? k * 0.25 : (k < 0 ? -1 : 1) * (15.0 + 5.0 * (mag - 60));
     }
-    if (!std::isfinite(v)) finite_ = false;
+    if (!(std::fabs(v) < 1e150)) finite_ = false;  // squares of larger values overflow
     last_ = v;
     return v;
   }
@@ -129,7 +129,7 @@ class input {
     return v;
   }
 
-  /// False once a non-finite value was handed out.
+  /// False once a value that is not finite, or whose square overflows, was handed out.
   bool finite() const { return finite_; }
 
  private:
