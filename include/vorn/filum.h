@@ -24,6 +24,12 @@
 ///   library.
 /// - 0xFFFFFFFF (`no_id`) stands for no node, no element or no color; the
 ///   largest double (`unset`) switches a setting off where documented.
+/// - A NaN or infinite value that would make a new node, parameter or size non-finite
+///   (a coordinate of a node being meshed or extruded, a translation, centre, angle or
+///   rotation) gets the code of the argument that carries it, with the outputs as on a
+///   failure; where an argument documents NaN (a tolerance that NaN switches off, a size
+///   that NaN fails), that stays. Counts beyond what storage or 32-bit identifiers hold
+///   are refused at once, as storage failures, before anything is allocated.
 
 #include <vorn/dense.h>
 #include <vorn/filum/export.h>

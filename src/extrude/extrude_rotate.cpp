@@ -14,11 +14,15 @@ namespace {
 struct planar_turn {
   static constexpr std::size_t dim = 2;
   static constexpr int size_start_argument = 5;
+  static constexpr int motion_argument = 4;
 
   point<2> center;
   double angle;
   point<2> r;  // the start node relative to the center
 
+  int non_finite_argument() const noexcept {
+    return !is_finite(center) ? 3 : std::isfinite(angle) ? 0 : 4;
+  }
   void start_at(const point<2>& start) noexcept { r = start - center; }
   double row_length() const noexcept { return norm(r) * std::fabs(angle); }
   point<2> at(double t) const noexcept {
@@ -34,11 +38,15 @@ struct planar_turn {
 struct spatial_turn {
   static constexpr std::size_t dim = 3;
   static constexpr int size_start_argument = 5;
+  static constexpr int motion_argument = 4;
 
   point<3> center;
   point<3> rotation;
   point<3> r;  // the start node relative to the center
 
+  int non_finite_argument() const noexcept {
+    return !is_finite(center) ? 3 : is_finite(rotation) ? 0 : 4;
+  }
   void start_at(const point<3>& start) noexcept { r = start - center; }
   double row_length() const noexcept { return std::sqrt(cross_norm2(r, rotation)); }
   point<3> at(double t) const noexcept { return center + rotation_matrix(t * rotation) * r; }

@@ -13,10 +13,12 @@ template <std::size_t D>
 struct translation_placement {
   static constexpr std::size_t dim = D;
   static constexpr int size_start_argument = 4;
+  static constexpr int motion_argument = 3;
 
   point<D> V;
   point<D> B;
 
+  int non_finite_argument() const noexcept { return is_finite(V) ? 0 : 3; }
   void start_at(const point<D>& start) noexcept { B = start; }
   double row_length() const noexcept { return norm(V); }
   point<D> at(double t) const noexcept {

@@ -8,6 +8,8 @@
 //   struct placement {
 //     static constexpr std::size_t dim;          // 2 or 3
 //     static constexpr int size_start_argument;  // position of size_start in the graded lists
+//     static constexpr int motion_argument;      // the argument blamed for a node that overflows
+//     int non_finite_argument() const;           // position of a non-finite argument, or 0
 //     void start_at(const point<dim>& start);    // the coordinates of the start node
 //     double row_length() const;                 // length of the whole row's path
 //     point<dim> at(double t) const;             // the node at fraction t of the path
@@ -58,8 +60,10 @@ inline bool ids_fit(std::size_t first, std::uint64_t count) noexcept {
 /// \param[in] placement where the node at each fraction of the path lies.
 /// \param[in] sizing uniform count, or end sizes of a graded row.
 /// \param[in,out] indices the chain, appended.
-/// \return 0; -1 pos rows; -2 node; -3 path of length 0; -size_start_argument and the next
-/// for the sizes; -199, with pos and indices as they came.
+/// \return 0; -1 pos rows or start coordinates not finite; -2 node; -3 path of length 0;
+/// -size_start_argument and the next for the sizes; -k for a non-finite k-th argument, or
+/// -motion_argument for a node that would not be finite; -199, with pos and indices as they
+/// came.
 template <class Placement>
 int extrude(dense2D<double>& pos, unsigned node, Placement placement, const row_sizing& sizing,
             dense1D<unsigned>& indices) noexcept {
@@ -67,7 +71,10 @@ int extrude(dense2D<double>& pos, unsigned node, Placement placement, const row_
   if (pos.rows() != D) return -1;
   const std::size_t first_new = pos.cols();
   if (node >= first_new) return -2;
-  placement.start_at(column_point<D>(pos, node));
+  const point<D> start = column_point<D>(pos, node);
+  if (!is_finite(start)) return -1;
+  if (const int bad = placement.non_finite_argument()) return -bad;
+  placement.start_at(start);
 
   const double h0 = sizing.size_start;
   const double h1 = sizing.size_end;
@@ -82,7 +89,8 @@ int extrude(dense2D<double>& pos, unsigned node, Placement placement, const row_
   }
 
   const std::size_t entry_length = indices.size();
-  if (!ids_fit(first_new, n) || !pos.reserve(std::max(pos.ld(), D), first_new + n, 1) ||
+  if (!ids_fit(first_new, n) || !fits_in_memory(n, (D + 1) * sizeof(double)) ||
+      !pos.reserve(std::max(pos.ld(), D), first_new + n, 1) ||
       !indices.reserve(entry_length + 1 + n, 1))
     return storage_failure;
 
@@ -92,11 +100,12 @@ int extrude(dense2D<double>& pos, unsigned node, Placement placement, const row_
   for (std::uint64_t k = 1; k <= n; ++k) {
     double t = static_cast<double>(k) * step;
     if (graded) t = progression_fraction(t, h0, h1);
-    if (!append_fixed_column<D>(placement.at(t).data(),
-                                pos)) {  // cannot happen after the reservation
+    const point<D> p = placement.at(t);
+    // The append cannot fail after the reservation; a node can overflow to infinity.
+    if (!is_finite(p) || !append_fixed_column<D>(p.data(), pos)) {
       pos.resize(D, first_new);
       indices.resize(entry_length);
-      return storage_failure;
+      return is_finite(p) ? storage_failure : -Placement::motion_argument;
     }
     indices.push_back(static_cast<unsigned>(first_new + k - 1));
   }
@@ -114,13 +123,15 @@ int extrude(dense2D<double>& pos, const point<Placement::dim>& start_point,
             dense1D<unsigned>& indices) noexcept {
   constexpr std::size_t D = Placement::dim;
   if (!pos.empty() && pos.rows() != D) return -1;
+  if (!is_finite(start_point)) return -2;
   const std::size_t entry_rows = pos.rows();
   const std::size_t entry_cols = pos.cols();
   const std::size_t first_new = pos.empty() ? 0 : entry_cols;
   if (!ids_fit(first_new, 1 + sizing.n_elements)) return storage_failure;
   // A uniform row knows its node count: one reservation serves the start point and the row.
   if (sizing.n_elements != 0 &&
-      !pos.reserve(std::max(pos.ld(), D), first_new + 1 + sizing.n_elements, 1))
+      (!fits_in_memory(sizing.n_elements, (D + 1) * sizeof(double)) ||
+       !pos.reserve(std::max(pos.ld(), D), first_new + 1 + sizing.n_elements, 1)))
     return storage_failure;
   if (!append_fixed_column<D>(start_point.data(), pos)) return storage_failure;
   const int result = extrude(pos, static_cast<unsigned>(first_new), placement, sizing, indices);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include <vorn/dense.h>
 #include <vorn/filum.h>
@@ -47,6 +48,29 @@ unsigned largest_node(const dense2D<unsigned>& connectM) noexcept;
 
 /// \brief Whether every value is >= its predecessor; a NaN fails.
 bool is_non_decreasing(const dense1D<double>& values) noexcept;
+
+/// \brief Whether every coordinate of the listed nodes is finite (identifiers are columns).
+bool coordinates_finite(const dense2D<double>& pos, const dense1D<unsigned>& ids) noexcept;
+
+/// \brief Whether every coordinate of the nodes of the elements is finite (rows 0 and 1;
+/// identifiers are columns).
+bool coordinates_finite(const dense2D<double>& pos, const dense2D<unsigned>& connectM) noexcept;
+
+/// \brief Whether every entry of the columns from first on is finite.
+bool columns_finite(const dense2D<double>& m, std::size_t first = 0) noexcept;
+
+/// \brief Whether every entry of a fixed-size vector is finite.
+template <class T, std::size_t N>
+bool is_finite(const vector_fixed<T, N>& v) noexcept {
+  for (std::size_t i = 0; i < N; ++i)
+    if (!std::isfinite(v[i])) return false;
+  return true;
+}
+
+/// \brief Whether count items of bytes_each bytes stay within half the machine's physical
+/// memory. Larger requests are refused as storage failures before any allocation: an
+/// overcommitting system would grant them and kill the process once they are filled.
+bool fits_in_memory(std::uint64_t count, std::size_t bytes_each) noexcept;
 
 /// \brief Strictly positive; a NaN fails.
 inline bool is_positive(double x) noexcept {

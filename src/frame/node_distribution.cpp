@@ -40,12 +40,13 @@ double normalized_length(double L, double h0, double h1) noexcept {
 }
 
 std::uint64_t nearest_count(double x, std::uint64_t step) noexcept {
+  // 2^62 is beyond any storage and leaves lo and hi room: the count saturates there
+  // instead of wrapping past the largest 64-bit value.
+  constexpr std::uint64_t saturated = std::uint64_t(1) << 62;
   const double quotient = x / static_cast<double>(step);
   std::uint64_t q = 0;
-  if (quotient >= 18446744073709551616.0)
-    q = UINT64_MAX;
-  else if (quotient >= 1)
-    q = static_cast<std::uint64_t>(quotient);
+  if (quotient >= static_cast<double>(saturated / step)) return saturated;
+  if (quotient >= 1) q = static_cast<std::uint64_t>(quotient);
   const std::uint64_t lo = q * step;
   const std::uint64_t hi = lo + step;
   return x * x > static_cast<double>(lo * hi) ? hi : lo;

@@ -21,7 +21,8 @@ namespace filum {
 double normalized_length(double L, double h0, double h1) noexcept;
 
 /// \brief Rounds a real element count x >= 0 to a multiple of step (1 or 2), to the
-/// nearer one in the ratio sense: the break-even point is sqrt(lo x hi).
+/// nearer one in the ratio sense: the break-even point is sqrt(lo x hi). Counts of 2^62
+/// and more (and infinity) give 2^62, which no storage holds; NaN gives 0.
 std::uint64_t nearest_count(double x, std::uint64_t step) noexcept;
 
 /// \brief The fraction of the geometric length at which the node at fraction t of the

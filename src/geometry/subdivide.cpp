@@ -16,11 +16,13 @@ struct parameter_chain {
   const dense1D<double>& params;
   const dense1D<double>& sizes;
   const dense1D<unsigned>& indices;
+  bool overflow = false;  // the normalized length overflowed: nodes evenly in parameter
 
   double u(std::size_t k) const noexcept { return params[indices[k]]; }
   double h(std::size_t k) const noexcept { return sizes[indices[k]]; }
   // Normalized length of segment k (entries k and k + 1).
   double segment(std::size_t k) const noexcept {
+    if (overflow) return std::fabs(u(k + 1) - u(k));
     return normalized_length(std::fabs(u(k + 1) - u(k)), h(k), h(k + 1));
   }
 };
@@ -56,7 +58,7 @@ void place_nodes(const parameter_chain& chain, double T, std::uint64_t C,
       end = start + chain.segment(k);
     }
     const double t = end > start ? (target - start) / (end - start) : 0;
-    const double s = progression_fraction(t, chain.h(k), chain.h(k + 1));
+    const double s = chain.overflow ? t : progression_fraction(t, chain.h(k), chain.h(k + 1));
     new_params[j - 1] = (chain.u(k + 1) - chain.u(k)) * s + chain.u(k);
     new_sizes[j - 1] = (chain.h(k + 1) - chain.h(k)) * s + chain.h(k);
   }
@@ -72,19 +74,32 @@ int subdivide(dense1D<double>& params, dense1D<double>& sizes, const dense1D<uns
   if (!tessa::check_IDs(indices, N >= no_id ? no_id : static_cast<unsigned>(N))) return -2;
   if (min_elements == 0 || min_elements > max_elements) return -6;
 
-  const parameter_chain chain{params, sizes, indices};
   const std::size_t n = indices.size();
+  for (unsigned i : indices)
+    if (!std::isfinite(params[i])) return -1;
+
+  parameter_chain chain{params, sizes, indices};
   double T = 0;
   for (std::size_t k = 0; k + 1 < n; ++k)
     T += chain.segment(k);
   const std::uint64_t C = element_count(T, raise_count, force_even, min_elements, max_elements);
+  // Sizes so small that the normalized length overflows: the count is capped by
+  // max_elements and the nodes are spaced evenly in parameter.
+  chain.overflow = std::isinf(T);
+  if (chain.overflow) {
+    T = 0;
+    for (std::size_t k = 0; k + 1 < n; ++k)
+      T += chain.segment(k);
+  }
 
   // New nodes take the positions N, N + 1, ... of params; without room for them (or for
   // their identifiers) the chain runs from its first entry straight to its last.
   dense1D<double> new_params;
   dense1D<double> new_sizes;
   const bool positions_fit = N <= no_id && C - 1 <= no_id - N;
-  const bool made = C > 1 && positions_fit && new_params.resize(C - 1) && new_sizes.resize(C - 1);
+  const bool made = C > 1 && std::isfinite(T) && positions_fit &&
+                    fits_in_memory(C, 2 * sizeof(double)) && new_params.resize(C - 1) &&
+                    new_sizes.resize(C - 1);
   if (made) place_nodes(chain, T, C, new_params, new_sizes);
 
   const unsigned first = indices[0];

@@ -33,6 +33,7 @@ int check_line_arguments(const dense2D<double>& pos, const dense1D<unsigned>& in
                          const dense1D<double>& params) noexcept {
   if (!is_plane_or_space(pos)) return -1;
   if (indices.size() < 2 || !ids_in(indices, pos)) return -2;
+  if (!coordinates_finite(pos, indices)) return -1;
   if (params.size() != indices.size() || !is_non_decreasing(params)) return -3;
   return 0;
 }

@@ -39,7 +39,8 @@ inline bool hand_over(const dense2D<double>& result, dense2D<double>& output) no
 
 /// \brief Tests pos, the chain and its parameters in argument order.
 /// \return 0; -1 pos without 2 or 3 rows; -2 fewer than 2 entries or an identifier that is
-/// not a column of pos; -3 params not one non-decreasing value per entry (NaN fails).
+/// not a column of pos; -1 a coordinate of a chain node that is not finite; -3 params not
+/// one non-decreasing value per entry (NaN fails).
 int check_line_arguments(const dense2D<double>& pos, const dense1D<unsigned>& indices,
                          const dense1D<double>& params) noexcept;
 

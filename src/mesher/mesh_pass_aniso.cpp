@@ -5,6 +5,7 @@
 
 #include "frame/metric_tensor.h"
 #include "frame/node_distribution.h"
+#include "frame/checks.h"
 #include "frame/point.h"
 #include "mesher/mesh_pass_iso.h"
 
@@ -92,21 +93,24 @@ void mesh_pass_aniso(const dense2D<double>& pos, const dense1D<unsigned>& chain,
   const double* c = cumulative.data();
   cumulate_normalized_length<D>(pos, chain, metrics, cumulative.data());
   const double T = c[n - 1];
+  const bool overflow = std::isinf(T);
+  if (overflow && !cumulate_length_on_overflow(pos, chain, cumulative.data())) return;
   const std::uint64_t N = element_count(T, force_even, min_count, max_count);
   if (T < min_length || std::isnan(T) || N == 1) return;
 
   const std::size_t m = N - 1;
   const std::size_t R = metric_rows<D>;
   const bool with_params = !params.empty();
-  if (!new_metrics.reserve(R, m, 1) || !new_pos.reserve(D, m, 1) ||
-      (with_params && !new_params.reserve(m, 1)) || !new_metrics.resize(R, m) ||
-      !new_pos.resize(D, m) || (with_params && !new_params.resize(m))) {
+  if (!fits_in_memory(m, (R + D + 1) * sizeof(double)) || !new_metrics.reserve(R, m, 1) ||
+      !new_pos.reserve(D, m, 1) || (with_params && !new_params.reserve(m, 1)) ||
+      !new_metrics.resize(R, m) || !new_pos.resize(D, m) ||
+      (with_params && !new_params.resize(m))) {
     clear_outputs(new_pos, new_metrics, new_params);
     return;
   }
 
   // Every node is written in the order metric, point, parameter; a failure empties all.
-  const double step = T / static_cast<double>(N);
+  const double step = c[n - 1] / static_cast<double>(N);
   const double* p = params.data();
   std::size_t k = 0;
   std::size_t started = std::numeric_limits<std::size_t>::max();
@@ -122,7 +126,7 @@ void mesh_pass_aniso(const dense2D<double>& pos, const dense1D<unsigned>& chain,
       started = k;
     }
     const double t = c[k + 1] > c[k] ? (target - c[k]) / (c[k + 1] - c[k]) : 0;
-    const double s = segment.at(t);
+    const double s = overflow ? t : segment.at(t);
     if (!interpolate_reduced(segment.pair, s, M))
       return clear_outputs(new_pos, new_metrics, new_params);
     set_column_metric<D>(new_metrics, j - 1, M);

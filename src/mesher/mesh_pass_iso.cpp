@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "frame/node_distribution.h"
+#include "frame/checks.h"
 #include "frame/point.h"
 
 namespace vorn {
@@ -21,6 +22,15 @@ void cumulate_normalized_length(const dense2D<double>& pos, const dense1D<unsign
 }
 
 }  // namespace
+
+bool cumulate_length_on_overflow(const dense2D<double>& pos, const dense1D<unsigned>& chain,
+                                 double* c) noexcept {
+  c[0] = 0;
+  for (std::size_t k = 0; k + 1 < chain.size(); ++k)
+    c[k + 1] = c[k] + (pos.rows() == 2 ? distance<2>(pos, chain[k], chain[k + 1])
+                                       : distance<3>(pos, chain[k], chain[k + 1]));
+  return std::isfinite(c[chain.size() - 1]);
+}
 
 std::uint64_t element_count(double T, bool force_even, std::uint64_t min_count,
                             std::uint64_t max_count) noexcept {
@@ -48,27 +58,29 @@ void mesh_pass_iso(const dense2D<double>& pos, const dense1D<unsigned>& chain,
   const double* c = cumulative.data();
   cumulate_normalized_length<D>(pos, chain, sizes, cumulative.data());
   const double T = c[n - 1];
+  const bool overflow = std::isinf(T);
+  if (overflow && !cumulate_length_on_overflow(pos, chain, cumulative.data())) return;
   const std::uint64_t N = element_count(T, force_even, min_count, max_count);
   if (T < min_length || std::isnan(T) || N == 1) return;
 
   const std::size_t m = N - 1;
   const bool with_params = !params.empty();
-  if (!new_pos.reserve(D, m, 1) || !new_sizes.reserve(m, 1) ||
-      (with_params && !new_params.reserve(m, 1)) || !new_pos.resize(D, m) || !new_sizes.resize(m) ||
-      (with_params && !new_params.resize(m))) {
+  if (!fits_in_memory(m, (D + 2) * sizeof(double)) || !new_pos.reserve(D, m, 1) ||
+      !new_sizes.reserve(m, 1) || (with_params && !new_params.reserve(m, 1)) ||
+      !new_pos.resize(D, m) || !new_sizes.resize(m) || (with_params && !new_params.resize(m))) {
     new_pos.clear();
     new_sizes.clear();
     new_params.clear();
     return;
   }
 
-  const double step = T / static_cast<double>(N);
+  const double step = c[n - 1] / static_cast<double>(N);
   const double* h = sizes.data();
   const double* p = params.data();
   std::size_t k = 0;
   point<D> a = column_point<D>(pos, chain[0]);
   point<D> b = column_point<D>(pos, chain[1]);
-  progression fraction(h[0], h[1]);
+  progression fraction(overflow ? 1 : h[0], overflow ? 1 : h[1]);
   for (std::size_t j = 1; j < N; ++j) {
     const double target = static_cast<double>(j) * step;
     if (k + 2 < n && c[k + 1] < target) {
@@ -77,7 +89,7 @@ void mesh_pass_iso(const dense2D<double>& pos, const dense1D<unsigned>& chain,
       } while (k + 2 < n && c[k + 1] < target);
       a = column_point<D>(pos, chain[k]);
       b = column_point<D>(pos, chain[k + 1]);
-      fraction = progression(h[k], h[k + 1]);
+      if (!overflow) fraction = progression(h[k], h[k + 1]);
     }
     const double t = c[k + 1] > c[k] ? (target - c[k]) / (c[k + 1] - c[k]) : 0;
     const double s = fraction(t);

@@ -20,6 +20,13 @@ namespace filum {
 std::uint64_t element_count(double T, bool force_even, std::uint64_t min_count,
                             std::uint64_t max_count) noexcept;
 
+/// \brief Replaces a cumulative normalized length that overflowed (sizes or metrics that ask
+/// for more elements than a double counts) by the cumulative length, c[0] = 0: the pass then
+/// takes the count capped by max_count and spaces its nodes evenly.
+/// \return whether the cumulative length is finite (when it is not, the pass adds no node).
+bool cumulate_length_on_overflow(const dense2D<double>& pos, const dense1D<unsigned>& chain,
+                                 double* c) noexcept;
+
 /// \brief Places the N - 1 interior nodes of a new discretisation of a chain with sizes.
 ///
 /// The chain's end nodes are the ends of the new discretisation; its interior entries are not

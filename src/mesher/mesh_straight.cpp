@@ -37,6 +37,7 @@ int mesh_segments(dense2D<double>& pos, const dense1D<unsigned>& indices,
   const std::size_t n = indices.size();
   if (n == 0) return 0;
   if (n < 2 || !ids_in(indices, pos)) return -2;
+  if (!coordinates_finite(pos, indices)) return -1;
   if (!F::accepts(values, n, pos.rows())) return -3;
   const std::size_t N0 = pos.cols();
   const std::size_t entry_size = new_indices.size();

@@ -33,15 +33,24 @@ struct pending_part {
   std::size_t first;
   std::size_t last;
   std::uint64_t count;  ///< its minimum element count
+  unsigned raises;      ///< times in a row its count was raised without a split
 };
+
+/// \brief Raises of a part's element count without a split after which its mesh is kept:
+/// the quadratic law of chordal error has failed that often (degenerate metrics can make
+/// every raise useless), and each raise costs a meshing of the part.
+constexpr unsigned max_count_raises = 64;
 
 /// \brief Pushes the parts of the chain first ... last split at position split (local to
 /// the part), second part first so that the first part is popped first.
 inline bool push_parts(dense1D<pending_part>& stack, std::size_t first, std::size_t last,
-                       const chordal_split& plan) noexcept {
+                       const chordal_split& plan, unsigned raises) noexcept {
   const std::size_t split = first + plan.split;
-  if (split < last && !stack.push_back({split, last, plan.count})) return false;
-  return stack.push_back({first, split, plan.count});
+  if (split < last) {
+    return stack.push_back({split, last, plan.count, 0}) &&
+           stack.push_back({first, split, plan.count, 0});
+  }
+  return stack.push_back({first, split, plan.count, raises + 1});
 }
 
 /// \brief The refined mesh of a whole chain, in the working matrix's numbering.
@@ -64,7 +73,7 @@ bool refine_parts(const dense2D<double>& pos, const dense1D<unsigned>& chain,
   dense1D<unsigned> identity;
   dense1D<pending_part> stack;
   if (!gather_columns(pos, chain, result.coords) || !identity.resize(n) ||
-      !push_parts(stack, 0, n - 1, top))
+      !push_parts(stack, 0, n - 1, top, 0))
     return false;
   std::iota(identity.begin(), identity.end(), 0u);
 
@@ -86,9 +95,12 @@ bool refine_parts(const dense2D<double>& pos, const dense1D<unsigned>& chain,
       plan = plan_chordal_split<D>(result.coords, identity.data() + part.first,
                                    params.data() + part.first, length, part_chain, part_params,
                                    force_even, chordal_tol);
+    if (plan.remesh && plan.split == length - 1 && part.raises >= max_count_raises)
+      plan.remesh = false;
     if (plan.remesh) {
       // The part's own mesh is replaced by its children's.
-      if (!result.coords.resize(D, part_n0) || !push_parts(stack, part.first, part.last, plan))
+      if (!result.coords.resize(D, part_n0) ||
+          !push_parts(stack, part.first, part.last, plan, part.raises))
         return false;
       continue;
     }

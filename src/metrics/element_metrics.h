@@ -23,11 +23,13 @@ inline double element_size(double h, double length) noexcept {
   return std::fabs(h) * length;
 }
 
-/// \brief M += (1/h^2) u u': asks for size h along a unit u.
+/// \brief M += (1/h^2) u u': asks for size h along a unit u. Sizes below 1e-150 (a zero-length
+/// element, a denormal size) count as 1e-150, so that the entries stay finite and no
+/// infinity meets a zero component as NaN.
 /// \param[in,out] M packed upper triangle.
 template <std::size_t D>
 inline void add_rank_one(symmetric_fixed<double, D>& M, const point<D>& u, double h) noexcept {
-  const double weight = 1 / (h * h);
+  const double weight = std::fabs(h) > 1e-150 ? 1 / (h * h) : 1e300;
   for (std::size_t j = 0; j < D; ++j)
     for (std::size_t i = 0; i <= j; ++i)
       M(i, j) += weight * u[i] * u[j];

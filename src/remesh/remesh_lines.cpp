@@ -27,6 +27,7 @@ int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double defau
   if (connectM.empty()) return 0;
   if (!is_plane_or_space(pos)) return -1;
   if (!ids_in(connectM, pos)) return -2;
+  if (!coordinates_finite(pos, connectM)) return -1;
   if (!(default_size >= 0)) return -3;
   if (!elements_in(hard_edges, connectM)) return -7;
   if (!(corner_angle >= 0)) return -9;

@@ -182,6 +182,7 @@ int mesh_spline_checked(dense2D<double>& pos, const dense1D<unsigned>& indices,
   if (!is_plane_or_space(pos)) return -1;
   const std::size_t N = indices.size();
   if (N < 4 || !ids_in(indices, pos)) return -2;
+  if (!coordinates_finite(pos, indices)) return -1;
   if (!F::accepts(values, N, pos.rows())) return -3;
   if (!are_valid_counts(min_elements, max_elements)) return -5;
   if (!(min_size >= 0)) return -8;

@@ -6,6 +6,7 @@
 #include <vorn/filum.h>
 
 #include "frame/append.h"
+#include "frame/checks.h"
 #include "spline/spline_segment.h"
 
 namespace vorn {
@@ -41,9 +42,9 @@ double smallest_probe_size(const spline_segment<D>& piece, double tol) noexcept 
 }
 
 // Sub-intervals of a piece of length G sampled at size h: ceil(G / h), at least 2;
-// 2 when h sets no limit (or G / h is not a number).
+// 2 when h sets no limit, G is not finite or G / h is not a number.
 std::size_t subinterval_count(double G, double h) noexcept {
-  if (h == unset) return 2;
+  if (h == unset || !std::isfinite(G)) return 2;
   const double m = std::ceil(G / h);
   if (!(m > 2)) return 2;
   return static_cast<std::size_t>(std::min(m, max_subintervals));
@@ -79,7 +80,18 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
     const double G = piece_length(piece);
     const double h = std::max(size_floor, smallest_probe_size(piece, tol));
     const std::size_t m = subinterval_count(G, h);
-
+    // The piece's samples are reserved at once: a count that storage cannot hold, or whose
+    // indices pass 32 bits, ends the sampling with empty outputs instead of a loop of
+    // failing appends.
+    const std::size_t after = samples.cols() + m + 1;
+    if (after > max_subintervals || !fits_in_memory(after, (D + 1) * sizeof(double)) ||
+        !samples.reserve(D, after, 2) || !sample_params.reserve(after, 2)) {
+      samples.clear();
+      node_params.clear();
+      sample_params.clear();
+      node_samples.clear();
+      return 0;
+    }
     const double a = norm(piece.a1);
     sample_params.push_back(s);
     node_samples.push_back(static_cast<unsigned>(samples.cols()));

@@ -18,7 +18,7 @@ namespace filum {
 /// A piece k (from chain[k+1] to chain[k+2]) contributes its start node and m - 1
 /// interior points; the last spline node closes the list. Parameters grow by |a1| per
 /// piece and are normalized to end at 1. Failed appends are skipped; a chain of fewer
-/// than 4 entries leaves the outputs empty.
+/// than 4 entries, or a sampling that storage cannot hold, leaves the outputs empty.
 /// \param[in] pos coordinates with D rows.
 /// \param[in] chain padded chain: ghost, spline nodes, ghost (valid columns of pos).
 /// \param[in] tol chordal-error setting of the curvature sizes; the largest double

@@ -113,3 +113,28 @@ TEST(Subdivide, CodesInArgumentOrderAndStorageFailures) {
       });
   EXPECT_TRUE(degraded > 0 && reported > 0);
 }
+
+TEST(Subdivide, NonFiniteParamsAndOverflowingCounts) {
+  const double inf = INFINITY;
+  const struct {
+    std::vector<double> params, sizes;
+    unsigned max_elements;
+    int code;
+    std::vector<double> added;  // parameters appended
+  } cases[] = {
+      {{0, NAN, 1}, {1, 1, 1}, 100, -1, {}},
+      {{0, 0.5, inf}, {1, 1, 1}, 100, -1, {}},
+      {{0, 1, 2}, {5e-324, 5e-324, 5e-324}, 4, 0, {0.5, 1, 1.5}},  // even in parameter
+      {{0, 1, 2}, {1e-300, 1e-300, 1e-300}, 4294967295u, 0, {}},   // more than storage holds
+      {{-1e308, 0, 1e308}, {1e-300, 1e-300, 1e-300}, 4, 0, {}},    // lengths overflow too
+  };
+  for (const auto& k : cases) {
+    call c{dense1D<double>(k.params.size()), dense1D<double>(k.sizes.size()), ids({0, 1, 2})};
+    std::copy(k.params.begin(), k.params.end(), c.params.begin());
+    std::copy(k.sizes.begin(), k.sizes.end(), c.sizes.begin());
+    c.max_elements = k.max_elements;
+    EXPECT_EQ(c.run(), k.code) << k.params[1];
+    EXPECT_EQ(tail(c.params, 3), k.added) << k.params[1];
+    EXPECT_EQ(c.sizes.size(), c.params.size());
+  }
+}

@@ -129,3 +129,23 @@ TEST(MetricsGenAniso3d, StorageFailureReturnsItsCode) {
                 }),
             2u);
 }
+
+// Zero and denormal sizes (a zero-length element with the length as size, an |hn| x length
+// of a denormal) used to give 1/h^2 = inf, and inf x 0 = NaN entries.
+TEST(MetricsFromElements, ZeroAndDenormalSizesGiveFiniteMetrics) {
+  const auto pos = filum_test::make_pos({{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {2, 1, 1}});
+  const auto elements = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 1}, {2, 3}});
+  const auto finite = [](const vorn::dense2D<double>& m) {
+    for (std::size_t j = 0; j < m.cols(); ++j)
+      for (std::size_t i = 0; i < m.rows(); ++i)
+        if (!std::isfinite(m(i, j))) return false;
+    return m.cols() == 4;
+  };
+  for (auto [hv, hw] : {std::pair{0.0, -5e-324}, {5e-324, 5e-324}, {0.0, 0.0}}) {
+    vorn::dense2D<double> bent, across, plane;
+    EXPECT_EQ(metrics_gen_aniso3d(pos, elements, hv, hw, bent), 0);
+    EXPECT_EQ(metrics_gen_aniso3d(pos, elements, hw, across), 0);
+    EXPECT_EQ(metrics_gen_aniso2d(pos, elements, hw, plane), 0);
+    EXPECT_TRUE(finite(bent) && finite(across) && finite(plane)) << hv << " " << hw;
+  }
+}

@@ -70,3 +70,15 @@ TYPED_TEST(SampleSpline, NodesAndMidpointsOrCountsOfTheChordalSizeOrTheFloor) {
   const sampling<D> small(coordinates<D>(arc(1e-8, 5, 20)), DBL_MAX, 0);
   EXPECT_NEAR(small.max_deviation / 1e-8, 1 - std::cos(10 * spline_test::pi / 180), 5e-4);
 }
+
+TYPED_TEST(SampleSpline, UnboundedPiecesEndTheSamplingInsteadOfLoopingOnFailedAppends) {
+  constexpr std::size_t D = TypeParam::value;
+  // An infinite node gives pieces of infinite length; a tolerance of 1e-300 on a bent
+  // piece asks for more samples than 32-bit indices or storage hold.
+  for (auto [far, tol] : {std::pair{-INFINITY, 2.3125}, {1e6, 1e-300}}) {
+    const auto pos = coordinates<D>({{0, 0}, {0, far}, {1, far}}, 1);
+    const sampling<D> s(pos, tol, 0);
+    EXPECT_LE(s.samples.cols(), 6u) << far;
+    EXPECT_EQ(s.sample_params.size(), s.samples.cols()) << far;
+  }
+}

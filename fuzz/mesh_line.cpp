@@ -1,0 +1,54 @@
+// mesh_line, all four overloads: sizes or metrics, with or without parameters.
+#include "fuzz_input.h"
+
+using namespace filum_fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  input in(data, size);
+  dense2D<double> pos = in.pos();
+  const std::size_t n = 2 + in.below(5);
+  const dense1D<unsigned> chain = in.ids(n, static_cast<unsigned>(pos.cols()));
+  const unsigned overload = in.below(4);  // bit 0: metrics; bit 1: without parameters
+  const bool metric = overload & 1u, with_params = !(overload & 2u);
+  const dense1D<double> params = in.params(n);
+  const std::size_t metric_rows = pos.rows() == 3 ? 6 : 3;
+  const dense2D<double> metrics = in.matrix(in.byte() < 250 ? metric_rows : 1, n);
+  const dense1D<double> sizes = in.values(n);
+  const bool force_even = in.flag();
+  const unsigned min_elements = in.count(), max_elements = in.count();
+  const double chordal_tol = in.value(), min_size = in.value();
+
+  const dense2D<double> before = snapshot(pos);
+  dense1D<unsigned> new_indices;
+  dense1D<double> new_params, new_sizes;
+  dense2D<double> new_metrics;
+  using vorn::filum::mesh_line;
+  int code;
+  if (metric && with_params)
+    code = mesh_line(pos, chain, params, metrics, force_even, min_elements, max_elements,
+                     chordal_tol, min_size, new_indices, new_params, new_metrics);
+  else if (metric)
+    code = mesh_line(pos, chain, metrics, force_even, min_elements, max_elements, chordal_tol,
+                     min_size, new_indices, new_params, new_metrics);
+  else if (with_params)
+    code = mesh_line(pos, chain, params, sizes, force_even, min_elements, max_elements, chordal_tol,
+                     min_size, new_indices, new_params, new_sizes);
+  else
+    code = mesh_line(pos, chain, sizes, force_even, min_elements, max_elements, chordal_tol,
+                     min_size, new_indices, new_params, new_sizes);
+
+  const int shift = with_params ? 0 : 1;
+  require(documented(code, {-1, -2, -3, -4 - shift, -6 - shift, -12 - shift}));
+  if (code != 0) {
+    require(same(before, pos));
+    return 0;
+  }
+  require(kept(before, pos) && ids_below(new_indices, pos.cols()));
+  require(new_params.size() == new_indices.size());
+  require(metric ? new_metrics.cols() == new_indices.size()
+                 : new_sizes.size() == new_indices.size());
+  if (in.finite())
+    require(finite_from(pos, before.cols()) && finite_from(new_params, 0) &&
+            finite_from(new_sizes, 0) && finite_from(new_metrics, 0));
+  return 0;
+}
