@@ -9,21 +9,10 @@
 
 #include <vorn/dense.h>
 
+#include "remesh/network_analysis.h"
+
 namespace vorn {
 namespace filum {
-
-/// \brief The scalar settings of a remeshing call, passed through unchanged to the line
-/// meshers where they apply.
-struct remesh_settings {
-  double default_size;    ///< size of a node without its own, >= 0
-  bool force_even;        ///< every line gets an even element count
-  double corner_angle;    ///< turning angle in degrees that makes a corner, >= 0
-  double chordal_tol;     ///< 0: polylines; > 0: spline when within it; < 0: spline always
-  double max_gradation;   ///< gradation limit of the spline sizes, >= 0
-  double min_size;        ///< corner test floor, line-end cap floor and mesher floor, >= 0
-  unsigned min_elements;  ///< per line
-  unsigned max_elements;  ///< per line, >= min_elements
-};
 
 /// \brief Remeshes a checked, non-empty E2 network whose nodes have D coordinates.
 ///
@@ -50,17 +39,19 @@ struct remesh_settings {
 /// boundary search, of a line mesher or of the chain conversion. connectM, colors and
 /// hard_nodes are unchanged by a failed call.
 template <std::size_t D>
-int remesh_network(dense2D<double>& pos, dense2D<unsigned>& connectM,
-                   const dense1D<double>& node_sizes, dense1D<unsigned>& colors,
-                   dense1D<unsigned>& hard_nodes, const dense1D<unsigned>& hard_edges,
-                   const remesh_settings& settings) noexcept;
+int remesh_lines_worker(dense2D<double>& pos, dense2D<unsigned>& connectM,
+                        const dense1D<double>& node_sizes, dense1D<unsigned>& colors,
+                        dense1D<unsigned>& hard_nodes, const dense1D<unsigned>& hard_edges,
+                        const remesh_settings& settings) noexcept;
 
-extern template int remesh_network<2>(dense2D<double>&, dense2D<unsigned>&, const dense1D<double>&,
-                                      dense1D<unsigned>&, dense1D<unsigned>&,
-                                      const dense1D<unsigned>&, const remesh_settings&) noexcept;
-extern template int remesh_network<3>(dense2D<double>&, dense2D<unsigned>&, const dense1D<double>&,
-                                      dense1D<unsigned>&, dense1D<unsigned>&,
-                                      const dense1D<unsigned>&, const remesh_settings&) noexcept;
+extern template int remesh_lines_worker<2>(dense2D<double>&, dense2D<unsigned>&,
+                                           const dense1D<double>&, dense1D<unsigned>&,
+                                           dense1D<unsigned>&, const dense1D<unsigned>&,
+                                           const remesh_settings&) noexcept;
+extern template int remesh_lines_worker<3>(dense2D<double>&, dense2D<unsigned>&,
+                                           const dense1D<double>&, dense1D<unsigned>&,
+                                           dense1D<unsigned>&, const dense1D<unsigned>&,
+                                           const remesh_settings&) noexcept;
 
 }  // namespace filum
 }  // namespace vorn
