@@ -4,6 +4,8 @@
 
 #include <vorn/filum.h>
 
+#include "node_ends.h"
+
 namespace vorn {
 namespace filum {
 namespace {
@@ -15,40 +17,39 @@ bool is_zero_length(const dense2D<double>& pos, unsigned a, unsigned b) noexcept
   return true;
 }
 
-// Marks with 1 every element that repeats an earlier one: the elements are bucketed by
-// their smaller node (counting sort, so each bucket lists its elements in order), and
-// each bucket is searched for repeated larger nodes.
-bool mark_duplicates(const dense2D<unsigned>& connectM, dense1D<unsigned char>& dropped,
-                     std::size_t& duplicates) noexcept {
+// Marks with 1 every element that joins the same two nodes as an earlier kept one. Where
+// only two ends meet at a node, the one other element there is the only candidate; the
+// elements at nodes where more meet are sorted by their nodes to find repeats.
+bool mark_duplicates(const dense2D<unsigned>& connectM, const node_ends& ends,
+                     dense1D<unsigned char>& dropped, std::size_t& duplicates) noexcept {
   const std::size_t E = connectM.cols();
-  unsigned largest = 0;
-  for (std::size_t e = 0; e < E; ++e)
-    if (!dropped[e]) largest = std::max({largest, connectM(0, e), connectM(1, e)});
-  dense1D<unsigned> starts, bucketed;
-  if (!starts.resize(std::size_t{largest} + 2, 0u) || !bucketed.resize(E)) return false;
   auto low = [&](std::size_t e) { return std::min(connectM(0, e), connectM(1, e)); };
   auto high = [&](std::size_t e) { return std::max(connectM(0, e), connectM(1, e)); };
-  for (std::size_t e = 0; e < E; ++e)
-    if (!dropped[e]) ++starts[low(e) + 1];
-  for (std::size_t v = 1; v < starts.size(); ++v)
-    starts[v] += starts[v - 1];
-  for (std::size_t e = 0; e < E; ++e)
-    if (!dropped[e]) bucketed[starts[low(e)]++] = static_cast<unsigned>(e);
-  // starts[v] now ends bucket v; bucket v begins where bucket v - 1 ends. Sorted by the
-  // larger node, then by element, a repeat follows its first occurrence.
-  std::size_t begin = 0;
-  for (std::size_t v = 0; v + 1 < starts.size(); ++v) {
-    const std::size_t end = starts[v];
-    std::sort(bucketed.begin() + begin, bucketed.begin() + end, [&](unsigned x, unsigned y) {
-      return high(x) != high(y) ? high(x) < high(y) : x < y;
-    });
-    for (std::size_t k = begin + 1; k < end; ++k)
-      if (high(bucketed[k]) == high(bucketed[k - 1])) {
-        dropped[bucketed[k]] = 1;
-        ++duplicates;
-      }
-    begin = end;
+  dense1D<unsigned> crowded;
+  for (std::size_t e = 0; e < E; ++e) {
+    if (dropped[e]) continue;
+    const unsigned a = connectM(0, e), b = connectM(1, e);
+    if (ends.count[a] > 2 || ends.count[b] > 2) {
+      if (!crowded.push_back(static_cast<unsigned>(e))) return false;
+      continue;
+    }
+    const unsigned other = ends.other_end(a, static_cast<unsigned>(2 * e));
+    if (other == no_id || other / 2 > e) continue;
+    const std::size_t f = other / 2;
+    if (low(f) == low(e) && high(f) == high(e)) {
+      dropped[e] = 1;
+      ++duplicates;
+    }
   }
+  std::sort(crowded.begin(), crowded.end(), [&](unsigned x, unsigned y) {
+    if (low(x) != low(y)) return low(x) < low(y);
+    return high(x) != high(y) ? high(x) < high(y) : x < y;
+  });
+  for (std::size_t k = 1; k < crowded.size(); ++k)
+    if (low(crowded[k]) == low(crowded[k - 1]) && high(crowded[k]) == high(crowded[k - 1])) {
+      dropped[crowded[k]] = 1;
+      ++duplicates;
+    }
   return true;
 }
 
@@ -83,8 +84,8 @@ bool copy_kept(const dense2D<unsigned>& connectM, const dense1D<unsigned>& color
 int drop_degenerate_elements(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                              const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_edges,
                              degenerate_counts& counts, dense2D<unsigned>& kept_connectM,
-                             dense1D<unsigned>& kept_colors,
-                             dense1D<unsigned>& kept_hard_edges) noexcept {
+                             dense1D<unsigned>& kept_colors, dense1D<unsigned>& kept_hard_edges,
+                             node_ends& ends) noexcept {
   counts = degenerate_counts{};
   const std::size_t E = connectM.cols();
   dense1D<unsigned char> dropped;
@@ -99,12 +100,13 @@ int drop_degenerate_elements(const dense2D<double>& pos, const dense2D<unsigned>
       ++counts.zero_length;
     }
   }
-  if (!mark_duplicates(connectM, dropped, counts.duplicates)) return storage_failure;
+  if (!ends.gather(connectM, dropped) ||
+      !mark_duplicates(connectM, ends, dropped, counts.duplicates))
+    return storage_failure;
   if (counts.total() == 0) return 0;
-  return copy_kept(connectM, colors, hard_edges, dropped, E - counts.total(), kept_connectM,
-                   kept_colors, kept_hard_edges)
-             ? 0
-             : storage_failure;
+  const bool copied = copy_kept(connectM, colors, hard_edges, dropped, E - counts.total(),
+                                kept_connectM, kept_colors, kept_hard_edges);
+  return copied && ends.gather(kept_connectM, {}) ? 0 : storage_failure;
 }
 
 }  // namespace filum

@@ -8,6 +8,8 @@
 
 #include <vorn/dense.h>
 
+#include "node_ends.h"
+
 namespace vorn {
 namespace filum {
 
@@ -29,12 +31,13 @@ struct degenerate_counts {
 /// \param[out] counts what was found.
 /// \param[out] kept_connectM, kept_colors, kept_hard_edges the network that remains, with
 /// the hard edges renumbered; filled only when something was dropped.
+/// \param[out] ends the element ends at each node of the network that remains.
 /// \return 0, or -199 when storage fails.
 int drop_degenerate_elements(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                              const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_edges,
                              degenerate_counts& counts, dense2D<unsigned>& kept_connectM,
-                             dense1D<unsigned>& kept_colors,
-                             dense1D<unsigned>& kept_hard_edges) noexcept;
+                             dense1D<unsigned>& kept_colors, dense1D<unsigned>& kept_hard_edges,
+                             node_ends& ends) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

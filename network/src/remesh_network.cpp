@@ -19,6 +19,7 @@
 #include "degenerate_elements.h"
 #include "frame/checks.h"
 #include "line_batches.h"
+#include "node_ends.h"
 
 namespace vorn {
 namespace filum {
@@ -198,8 +199,9 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   clock::time_point start = clock::now();
   degenerate_counts dropped;
   clean_network clean;
+  node_ends ends;
   if (drop_degenerate_elements(pos, connectM, colors, hard_edges, dropped, clean.connectM,
-                               clean.colors, clean.hard_edges) != 0)
+                               clean.colors, clean.hard_edges, ends) != 0)
     return storage_failure;
   if (dropped.total() == 0) clean = clean_network{connectM, colors, hard_edges};
   report.self_loops_dropped = dropped.self_loops;
@@ -212,10 +214,15 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   }
   const remesh_settings settings{o.size,          o.force_even, o.corner_angle, o.chordal_tol,
                                  o.max_gradation, o.min_size,   o.min_elements, o.max_elements};
+  dense2D<unsigned> neighbors;
+  if (!neighbor_table(clean.connectM, ends, neighbors)) return storage_failure;
+  ends = node_ends{};  // what the analysis needs no more
   line_network net;
-  const int analysis_code = analyse_network<D>(pos, clean.connectM, clean.colors, hard_nodes,
-                                               clean.hard_edges, node_sizes, settings, net);
+  const int analysis_code =
+      analyse_network<D>(pos, clean.connectM, clean.colors, hard_nodes, clean.hard_edges,
+                         node_sizes, settings, net, &neighbors);
   if (analysis_code < 0) return analysis_code;
+  neighbors = dense2D<unsigned>();
   report.lines = net.line_count();
   report.seconds_analysis = seconds_since(start);
 

@@ -38,12 +38,13 @@ bool add_all(node_set& set, const dense2D<unsigned>& keys) noexcept {
 
 // Builds the sets, the size field at default_size and the lines. The code of the colour
 // boundary search goes to colour_code: it ends the call only once the sizes are set.
-// The neighbour table is released once the lines are cut.
+// A neighbour table built here is released once the lines are cut.
 template <std::size_t D>
 int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                    const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
                    const dense1D<unsigned>& hard_edges, const remesh_settings& settings,
-                   line_network& net, int& colour_code) noexcept {
+                   const dense2D<unsigned>* given_neighbors, line_network& net,
+                   int& colour_code) noexcept {
   const std::size_t E = connectM.cols();
   const unsigned N = largest_node(connectM);
   if (!net.line_elements.reserve(E) ||
@@ -51,9 +52,12 @@ int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM
       !net.hard_nodes.reserve(E / 10 + hard_edges.size() + hard_nodes.size()) ||
       !net.hard_edges.reserve(hard_edges.size()) || !net.hard_edges.insert_all(hard_edges))
     return storage_failure;
-  dense2D<unsigned> neighbors;
-  const int neighbors_code = tessa::get_neighbors(connectM, edge2, false, neighbors);
-  if (neighbors_code < 0) return neighbors_code;
+  dense2D<unsigned> own_neighbors;
+  if (!given_neighbors) {
+    const int neighbors_code = tessa::get_neighbors(connectM, edge2, false, own_neighbors);
+    if (neighbors_code < 0) return neighbors_code;
+  }
+  const dense2D<unsigned>& neighbors = given_neighbors ? *given_neighbors : own_neighbors;
   const int corners_code = detect_corners<D>(pos, connectM, neighbors, settings.corner_angle,
                                              settings.min_size, net.hard_nodes);
   if (corners_code < 0) return corners_code;
@@ -109,10 +113,11 @@ template <std::size_t D>
 int analyse_network(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                     const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
                     const dense1D<unsigned>& hard_edges, const dense1D<double>& node_sizes,
-                    const remesh_settings& settings, line_network& net) noexcept {
+                    const remesh_settings& settings, line_network& net,
+                    const dense2D<unsigned>* neighbors) noexcept {
   int colour_code = 0;
-  const int code =
-      cut_into_lines<D>(pos, connectM, colors, hard_nodes, hard_edges, settings, net, colour_code);
+  const int code = cut_into_lines<D>(pos, connectM, colors, hard_nodes, hard_edges, settings,
+                                     neighbors, net, colour_code);
   if (code < 0) return code;
   const int sizes_code = size_line_ends<D>(pos, connectM, node_sizes, settings.min_size, net);
   return sizes_code < 0 ? sizes_code : colour_code;
@@ -121,11 +126,13 @@ int analyse_network(const dense2D<double>& pos, const dense2D<unsigned>& connect
 template int analyse_network<2>(const dense2D<double>&, const dense2D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<double>&,
-                                const remesh_settings&, line_network&) noexcept;
+                                const remesh_settings&, line_network&,
+                                const dense2D<unsigned>*) noexcept;
 template int analyse_network<3>(const dense2D<double>&, const dense2D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<double>&,
-                                const remesh_settings&, line_network&) noexcept;
+                                const remesh_settings&, line_network&,
+                                const dense2D<unsigned>*) noexcept;
 
 line_colours::line_colours(const dense1D<unsigned>& colors) noexcept : colors_(colors) {
   const unsigned top = tessa::max_ID(colors);
