@@ -80,25 +80,34 @@ void network_blobs(benchmark::State& state) {
   state.counters["assembly_ms"] = 1e3 * run.report.seconds_assembly;
 }
 
-// Arguments: blobs. One call of each in a forked child; the time is the engine's.
-void network_large(benchmark::State& state) {
-  network_run run = blob_run(static_cast<std::size_t>(state.range(0)), 2, 0);
-  run.pos.shallow_copy(run.given.pos);  // the child's appends leave the given data alone
+// One call of the engine and one of remesh_lines on the given network, each in a forked
+// child (whose appends leave the given data alone); the iteration time is the engine's.
+// Counters: baseline_s, ratio, and the peaks and growths of both in MiB.
+void measure_pair(benchmark::State& state, network_run& run, filum_bench::child_measure& engine) {
+  run.pos.shallow_copy(run.given.pos);
   run.connectM.shallow_copy(run.given.connectM);
-  const double elements = static_cast<double>(run.given.connectM.cols());
   for (auto _ : state) {
-    const filum_bench::child_measure engine =
-        filum_bench::measure_in_child([&] { run.remesh_network(); });
+    engine = filum_bench::measure_in_child([&] { run.remesh_network(); });
     const filum_bench::child_measure baseline =
         filum_bench::measure_in_child([&] { run.remesh_lines(); });
     state.SetIterationTime(engine.seconds);
     state.counters["peak_MiB"] = engine.peak_mib;
-    state.counters["input_MiB"] = engine.before_mib;
-    state.counters["ns_per_element"] = 1e9 * engine.seconds / elements;
+    state.counters["peak_growth_MiB"] = engine.growth_mib();
     state.counters["baseline_s"] = baseline.seconds;
     state.counters["baseline_peak_MiB"] = baseline.peak_mib;
+    state.counters["baseline_peak_growth_MiB"] = baseline.growth_mib();
     state.counters["ratio"] = engine.seconds / baseline.seconds;
   }
+}
+
+// Arguments: blobs.
+void network_large(benchmark::State& state) {
+  network_run run = blob_run(static_cast<std::size_t>(state.range(0)), 2, 0);
+  const double elements = static_cast<double>(run.given.connectM.cols());
+  filum_bench::child_measure engine;
+  measure_pair(state, run, engine);
+  state.counters["input_MiB"] = engine.before_mib;
+  state.counters["ns_per_element"] = 1e9 * engine.seconds / elements;
 }
 
 void network_coastline(benchmark::State& state) {
@@ -106,19 +115,8 @@ void network_coastline(benchmark::State& state) {
   run.options.size = 0.05;
   run.options.corner_angle = 60;
   run.options.min_size = 0.05;
-  run.pos.shallow_copy(run.given.pos);
-  run.connectM.shallow_copy(run.given.connectM);
-  for (auto _ : state) {
-    const filum_bench::child_measure engine =
-        filum_bench::measure_in_child([&] { run.remesh_network(); });
-    const filum_bench::child_measure baseline =
-        filum_bench::measure_in_child([&] { run.remesh_lines(); });
-    state.SetIterationTime(engine.seconds);
-    state.counters["peak_growth_MiB"] = engine.growth_mib();
-    state.counters["baseline_s"] = baseline.seconds;
-    state.counters["baseline_peak_growth_MiB"] = baseline.growth_mib();
-    state.counters["ratio"] = engine.seconds / baseline.seconds;
-  }
+  filum_bench::child_measure engine;
+  measure_pair(state, run, engine);
   state.counters["elements_in"] = static_cast<double>(run.given.connectM.cols());
   run.reset();
   run.remesh_network();

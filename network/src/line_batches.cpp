@@ -147,6 +147,12 @@ void mesh_batch(const batch_job& job, batch_buffers& buffers, line_batch& batch,
     batch.code = mesh_one_line<D>(job, buffers, i, batch, records[i]);
     if (batch.code < 0) return;
   }
+  // The batch grew by doubling: give the slack back while it waits for the assembly
+  // (kept as it is when the compact copy cannot be had).
+  dense2D<double> compact_pos;
+  if (compact_pos.copy(batch.new_pos)) batch.new_pos = compact_pos;
+  dense1D<std::int64_t> compact_chains;
+  if (compact_chains.copy(batch.chains)) batch.chains = compact_chains;
 }
 
 template void mesh_batch<2>(const batch_job&, batch_buffers&, line_batch&, line_record*) noexcept;

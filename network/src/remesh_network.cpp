@@ -223,6 +223,9 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                          node_sizes, settings, net, &neighbors);
   if (analysis_code < 0) return analysis_code;
   neighbors = dense2D<unsigned>();
+  dense1D<unsigned> line_starts;  // the cut keeps room for one line per element
+  if (!line_starts.copy(net.line_starts)) return storage_failure;
+  net.line_starts = line_starts;
   report.lines = net.line_count();
   report.seconds_analysis = seconds_since(start);
 
@@ -264,6 +267,7 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
       !sorted_hard_nodes(net.hard_nodes, new_hard_nodes))
     return storage_failure;
   net.line_elements = dense1D<unsigned>();  // what the network needs no more
+  net.line_starts = dense1D<unsigned>();
   net.sizes = dense1D<double>();
   clean = clean_network{};
   const std::size_t entry_cols = pos.cols();
