@@ -221,7 +221,8 @@ TEST(RemeshNetwork, KeepsClosedLinesAboveTheirFloorOrDropsShortOnes) {
     ASSERT_EQ(c.run(report), 0);
     EXPECT_EQ(c.connectM.cols(), big_elements + x.island_elements);
     EXPECT_EQ(report.closed_lines_dropped, x.dropped);
-    EXPECT_NEAR(report.closed_length_dropped, x.dropped * 32 * 2 * 0.004 * std::sin(pi / 32), 1e-12);
+    EXPECT_NEAR(report.closed_length_dropped, x.dropped * 32 * 2 * 0.004 * std::sin(pi / 32),
+                1e-12);
     for (std::size_t e = 0; e < c.connectM.cols(); ++e)
       EXPECT_NE(c.connectM(0, e), c.connectM(1, e)) << "self-loop " << e;
   }

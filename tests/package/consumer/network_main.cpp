@@ -16,8 +16,8 @@ int main() {
   options.size = 0.25;
   options.threads = 2;
   vorn::filum::network_report report;
-  const int code = vorn::filum::remesh_network(pos, connectM, colors, hard_nodes, {}, {}, options,
-                                               report);
+  const int code =
+      vorn::filum::remesh_network(pos, connectM, colors, hard_nodes, {}, {}, options, report);
   if (code != 0 || connectM.cols() != 16 || report.lines != 4) return 1;
   std::printf("filum_network ok\n");
   return 0;
