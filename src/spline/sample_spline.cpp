@@ -30,12 +30,26 @@ double piece_length(const spline_segment<D>& piece) noexcept {
   return 0.5 * sum;
 }
 
-// Smallest chordal size at t = 0, 0.25, ..., 1 (none when tol is the largest double).
+// Smallest chordal size at t = 0, 0.25, ..., 1 (none when tol is the largest double); the
+// curvatures at t = 0 and t = 1 go to ends when it is given.
 template <std::size_t D>
-double smallest_probe_size(const spline_segment<D>& piece, double tol) noexcept {
-  double sizes[5];
-  for (int j = 0; j < 5; ++j)
-    sizes[j] = tol == DBL_MAX ? DBL_MAX : chordal_size(spline_curvature(piece, j * 0.25), tol);
+double smallest_probe_size(const spline_segment<D>& piece, double tol, double* ends) noexcept {
+  if (tol == DBL_MAX && !ends) return DBL_MAX;
+  const curvature_terms<D> terms = curvature_terms_of(piece);
+  if (tol == DBL_MAX) {
+    ends[0] = spline_curvature(piece, terms, 0.0);
+    ends[1] = spline_curvature(piece, terms, 1.0);
+    return DBL_MAX;
+  }
+  double kappas[5], sizes[5];
+  for (int j = 0; j < 5; ++j) {
+    kappas[j] = spline_curvature(piece, terms, j * 0.25);
+    sizes[j] = chordal_size(kappas[j], tol);
+  }
+  if (ends) {
+    ends[0] = kappas[0];
+    ends[1] = kappas[4];
+  }
   return *std::min_element(sizes, sizes + 5);
 }
 
@@ -60,8 +74,9 @@ template <std::size_t D>
 double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain, double tol,
                      double size_floor, dense2D<double>& samples, dense1D<double>& node_params,
                      dense1D<double>& sample_params, dense1D<unsigned>& node_samples,
-                     double& max_deviation) noexcept {
+                     double& max_deviation, dense1D<double>* end_curvatures) noexcept {
   samples.clear();
+  if (end_curvatures) end_curvatures->clear();
   node_params.clear();
   sample_params.clear();
   node_samples.clear();
@@ -76,7 +91,13 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
     const spline_segment<D> piece =
         build_spline_segment<D>(pos, chain[k], chain[k + 1], chain[k + 2], chain[k + 3]);
     const double G = piece_length(piece);
-    const double h = std::max(size_floor, smallest_probe_size(piece, tol));
+    double ends[2];
+    const double h =
+        std::max(size_floor, smallest_probe_size(piece, tol, end_curvatures ? ends : nullptr));
+    if (end_curvatures) {
+      end_curvatures->push_back(ends[0]);
+      end_curvatures->push_back(ends[1]);
+    }
     const std::size_t m = subinterval_count(G, h);
 
     const double a = std::sqrt(norm2(piece.a1));
@@ -116,10 +137,10 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
 
 template double sample_spline<2>(const dense2D<double>&, const dense1D<unsigned>&, double, double,
                                  dense2D<double>&, dense1D<double>&, dense1D<double>&,
-                                 dense1D<unsigned>&, double&) noexcept;
+                                 dense1D<unsigned>&, double&, dense1D<double>*) noexcept;
 template double sample_spline<3>(const dense2D<double>&, const dense1D<unsigned>&, double, double,
                                  dense2D<double>&, dense1D<double>&, dense1D<double>&,
-                                 dense1D<unsigned>&, double&) noexcept;
+                                 dense1D<unsigned>&, double&, dense1D<double>*) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

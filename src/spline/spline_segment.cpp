@@ -106,11 +106,16 @@ spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i
 
 template <std::size_t D>
 double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
+  return spline_curvature(piece, curvature_terms_of(piece), t);
+}
+
+template <std::size_t D>
+double spline_curvature(const spline_segment<D>& piece, const curvature_terms<D>& terms,
+                        double t) noexcept {
   const point<D> velocity = spline_derivative(piece, t);
   const double n = norm2(velocity);
   if (n == 0) return DBL_MAX;
-  const auto c = cross(piece.a1, piece.a2) +
-                 (3 * t) * (cross(piece.a1, piece.a3) + t * cross(piece.a2, piece.a3));
+  const auto c = terms.a12 + (3 * t) * (terms.a13 + t * terms.a23);
   if constexpr (D == 2) {
     return 2 * std::abs(c[0]) / (n * std::sqrt(n));
   } else {
@@ -131,6 +136,10 @@ template spline_segment<3> build_spline_segment<3>(const dense2D<double>&, std::
                                                    std::size_t, std::size_t) noexcept;
 template double spline_curvature<2>(const spline_segment<2>&, double) noexcept;
 template double spline_curvature<3>(const spline_segment<3>&, double) noexcept;
+template double spline_curvature<2>(const spline_segment<2>&, const curvature_terms<2>&,
+                                    double) noexcept;
+template double spline_curvature<3>(const spline_segment<3>&, const curvature_terms<3>&,
+                                    double) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

@@ -55,11 +55,32 @@ inline point<D> spline_derivative(const spline_segment<D>& piece, double t) noex
   return d;
 }
 
+/// \brief The cross products of a piece's coefficients that its curvature uses at every
+/// t: a1 x a2, a1 x a3 and a2 x a3 (scalars in 1-vectors in the plane).
+template <std::size_t D>
+struct curvature_terms {
+  decltype(cross(point<D>(), point<D>())) a12, a13, a23;
+};
+
+/// \brief The curvature terms of a piece, to evaluate its curvature at many t.
+template <std::size_t D>
+inline curvature_terms<D> curvature_terms_of(const spline_segment<D>& piece) noexcept {
+  return {cross(piece.a1, piece.a2), cross(piece.a1, piece.a3), cross(piece.a2, piece.a3)};
+}
+
 /// \brief Curvature of the piece at t, in 1/length: 2 |c| / |P'|^3 with
 /// c = a1 x a2 + 3t (a1 x a3 + t (a2 x a3)) = P' x P'' / 2.
 /// \return the largest double where P'(t) is the zero vector.
 template <std::size_t D>
 double spline_curvature(const spline_segment<D>& piece, double t) noexcept;
+
+/// \brief spline_curvature with the piece's curvature terms given, bit for bit the same.
+/// \param[in] piece the cubic.
+/// \param[in] terms curvature_terms_of(piece).
+/// \param[in] t local parameter.
+template <std::size_t D>
+double spline_curvature(const spline_segment<D>& piece, const curvature_terms<D>& terms,
+                        double t) noexcept;
 
 /// \brief The length of the chord of a circle of curvature kappa whose sagitta is the
 /// relative deviation d times its radius: sqrt((2 - d) d 4) / kappa.
