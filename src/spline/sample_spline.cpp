@@ -86,10 +86,17 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
 
   double s = 0;
   double dmax = 0;
+  // Each chord serves three pieces: it is built once and handed along.
+  spline_chord<D> before = make_spline_chord<D>(pos, chain[0], chain[1]);
+  spline_chord<D> own = make_spline_chord<D>(pos, chain[1], chain[2]);
   for (std::size_t k = 0; k + 3 < N; ++k) {
     node_params.push_back(s);
+    const spline_chord<D> after = make_spline_chord<D>(pos, chain[k + 2], chain[k + 3]);
     const spline_segment<D> piece =
-        build_spline_segment<D>(pos, chain[k], chain[k + 1], chain[k + 2], chain[k + 3]);
+        build_spline_segment<D>(column_point<D>(pos, chain[k + 1]), before, own, after,
+                                chain[k] != chain[k + 1], chain[k + 3] != chain[k + 2]);
+    before = own;
+    own = after;
     const double G = piece_length(piece);
     double ends[2];
     const double h =

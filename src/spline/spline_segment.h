@@ -37,6 +37,37 @@ template <std::size_t D>
 spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i0, std::size_t i1,
                                        std::size_t i2, std::size_t i3) noexcept;
 
+/// \brief The chord between two consecutive nodes: their difference, its length and its
+/// direction, as a piece takes them (shared by the pieces on either side of it).
+template <std::size_t D>
+struct spline_chord {
+  point<D> d;
+  point<D> u;
+  double length = 0;
+};
+
+/// \brief The chord from node i to node j of pos (D rows).
+/// \param[in] pos coordinates.
+/// \param[in] i start node.
+/// \param[in] j end node.
+template <std::size_t D>
+spline_chord<D> make_spline_chord(const dense2D<double>& pos, std::size_t i,
+                                  std::size_t j) noexcept;
+
+/// \brief build_spline_segment from the piece's start node and its three chords, bit for
+/// bit the same: a walk along a chain builds each chord once instead of three times.
+/// \param[in] start the start node (t = 0).
+/// \param[in] before chord from the node before to the start node.
+/// \param[in] own chord from the start node to the end node.
+/// \param[in] after chord from the end node to the node after.
+/// \param[in] has_before whether the node before is another node than the start node
+/// (its index differs); else no tangent at the start.
+/// \param[in] has_after the same for the node after and the end node.
+template <std::size_t D>
+spline_segment<D> build_spline_segment(const point<D>& start, const spline_chord<D>& before,
+                                       const spline_chord<D>& own, const spline_chord<D>& after,
+                                       bool has_before, bool has_after) noexcept;
+
 /// \brief P(t) - a0 by Horner's rule: ((a3 t + a2) t + a1) t, component by component.
 template <std::size_t D>
 inline point<D> spline_offset(const spline_segment<D>& piece, double t) noexcept {
