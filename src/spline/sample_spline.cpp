@@ -83,6 +83,14 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
   max_deviation = 0;
   const std::size_t N = chain.size();
   if (N < 4) return 0;
+  // Room for the usual 2 sub-intervals per piece, without copies while the lists grow (a
+  // failed reserve is left to the appends).
+  const std::size_t pieces = N - 3;
+  samples.reserve(D, 2 * pieces + 1);
+  sample_params.reserve(2 * pieces + 1);
+  node_params.reserve(pieces + 1);
+  node_samples.reserve(pieces + 1);
+  if (end_curvatures) end_curvatures->reserve(2 * pieces);
 
   double s = 0;
   double dmax = 0;
