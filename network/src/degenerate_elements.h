@@ -32,12 +32,14 @@ struct degenerate_counts {
 /// \param[out] kept_connectM, kept_colors, kept_hard_edges the network that remains, with
 /// the hard edges renumbered; filled only when something was dropped.
 /// \param[out] ends the element ends at each node of the network that remains.
+/// \param[in] threads threads for the per-element passes (0 or 1: this thread); the result
+/// is the same on any.
 /// \return 0, or -199 when storage fails.
 int drop_degenerate_elements(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                              const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_edges,
                              degenerate_counts& counts, dense2D<unsigned>& kept_connectM,
                              dense1D<unsigned>& kept_colors, dense1D<unsigned>& kept_hard_edges,
-                             node_ends& ends) noexcept;
+                             node_ends& ends, unsigned threads = 1) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

@@ -4,6 +4,8 @@
 
 #include <vorn/filum.h>
 
+#include "parallel_blocks.h"
+
 namespace vorn {
 namespace filum {
 
@@ -36,15 +38,18 @@ unsigned node_ends::other_end(unsigned v, unsigned end) const noexcept {
 }
 
 bool neighbor_table(const dense2D<unsigned>& connectM, const node_ends& ends,
-                    dense2D<unsigned>& neighbors) noexcept {
+                    dense2D<unsigned>& neighbors, unsigned threads) noexcept {
   const std::size_t E = connectM.cols();
   if (!neighbors.resize(2, E)) return false;
-  for (std::size_t e = 0; e < E; ++e)
-    for (unsigned side = 0; side < 2; ++side) {
-      const unsigned other = ends.other_end(connectM(side, e), static_cast<unsigned>(2 * e + side));
-      const bool found = other != no_id && other / 2 != e;
-      neighbors(1 - side, e) = found ? other / 2 : no_id;
-    }
+  for_each_block(threads, E, [&](std::size_t first, std::size_t last) {
+    for (std::size_t e = first; e < last; ++e)
+      for (unsigned side = 0; side < 2; ++side) {
+        const unsigned other =
+            ends.other_end(connectM(side, e), static_cast<unsigned>(2 * e + side));
+        const bool found = other != no_id && other / 2 != e;
+        neighbors(1 - side, e) = found ? other / 2 : no_id;
+      }
+  });
   return true;
 }
 

@@ -31,9 +31,10 @@ struct node_ends {
 /// column e the other element whose end lies at connectM(1, e) when exactly two element
 /// ends meet there, row 1 likewise for connectM(0, e); no_id otherwise (also where one
 /// element has both ends).
+/// \param[in] threads threads to fill it with (0 or 1: this thread); same result on any.
 /// \return false when storage fails.
 bool neighbor_table(const dense2D<unsigned>& connectM, const node_ends& ends,
-                    dense2D<unsigned>& neighbors) noexcept;
+                    dense2D<unsigned>& neighbors, unsigned threads = 1) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

@@ -8,10 +8,8 @@
 #include <exception>
 #include <vector>
 
-#include <tbb/blocked_range.h>
 #include <tbb/enumerable_thread_specific.h>
 #include <tbb/global_control.h>
-#include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 #include <vorn/filum/network.h>
 #include <vorn/tessa.h>
@@ -20,6 +18,7 @@
 #include "frame/checks.h"
 #include "line_batches.h"
 #include "node_ends.h"
+#include "parallel_blocks.h"
 
 namespace vorn {
 namespace filum {
@@ -48,33 +47,6 @@ unsigned thread_count(unsigned requested) noexcept {
     return static_cast<unsigned>(std::max<std::size_t>(1, wanted));
   } catch (...) {
     return 1;
-  }
-}
-
-// Runs task(b) for every b below count on `threads` threads: in the caller's arena when it
-// has that many, else in an arena of its own. False when the pool could not run it (the
-// tasks that ran may have run); the caller then runs them on its own thread.
-template <class Task>
-bool run_parallel(unsigned threads, std::size_t count, const Task& task) noexcept {
-  try {
-    auto body = [&] {
-      tbb::parallel_for(
-          tbb::blocked_range<std::size_t>(0, count, 1),
-          [&](const tbb::blocked_range<std::size_t>& r) {
-            for (std::size_t b = r.begin(); b != r.end(); ++b)
-              task(b);
-          },
-          tbb::simple_partitioner());
-    };
-    if (static_cast<int>(threads) == tbb::this_task_arena::max_concurrency()) {
-      body();
-    } else {
-      tbb::task_arena arena(static_cast<int>(threads));
-      arena.execute(body);
-    }
-    return true;
-  } catch (...) {
-    return false;
   }
 }
 
@@ -197,11 +169,12 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                    const dense1D<double>& node_sizes, const network_options& o,
                    network_report& report) noexcept {
   clock::time_point start = clock::now();
+  const unsigned threads = thread_count(o.threads);
   degenerate_counts dropped;
   clean_network clean;
   node_ends ends;
   if (drop_degenerate_elements(pos, connectM, colors, hard_edges, dropped, clean.connectM,
-                               clean.colors, clean.hard_edges, ends) != 0)
+                               clean.colors, clean.hard_edges, ends, threads) != 0)
     return storage_failure;
   if (dropped.total() == 0) clean = clean_network{connectM, colors, hard_edges};
   report.self_loops_dropped = dropped.self_loops;
@@ -215,7 +188,7 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   const remesh_settings settings{o.size,          o.force_even, o.corner_angle, o.chordal_tol,
                                  o.max_gradation, o.min_size,   o.min_elements, o.max_elements};
   dense2D<unsigned> neighbors;
-  if (!neighbor_table(clean.connectM, ends, neighbors)) return storage_failure;
+  if (!neighbor_table(clean.connectM, ends, neighbors, threads)) return storage_failure;
   ends = node_ends{};  // what the analysis needs no more
   line_network net;
   const int analysis_code =
@@ -252,8 +225,8 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                       o.node_placement,
                       o.min_closed_elements,
                       o.min_closed_length};
-  report.threads_used = thread_count(o.threads);
-  mesh_batches<D>(job, report.threads_used, batches, report);
+  report.threads_used = threads;
+  mesh_batches<D>(job, threads, batches, report);
   for (const line_batch& batch : batches)
     if (batch.code < 0) return batch.code;
   report.seconds_meshing = seconds_since(start);
