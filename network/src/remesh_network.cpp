@@ -15,10 +15,12 @@
 #include <vorn/tessa.h>
 
 #include "degenerate_elements.h"
+#include "frame/append.h"
 #include "frame/checks.h"
 #include "line_batches.h"
 #include "node_ends.h"
 #include "parallel_blocks.h"
+#include "remesh/detect_corners.h"
 
 namespace vorn {
 namespace filum {
@@ -48,6 +50,33 @@ unsigned thread_count(unsigned requested) noexcept {
   } catch (...) {
     return 1;
   }
+}
+
+// The nodes the core's corner search adds, judged block by block on `threads` threads and
+// listed in block order. False when storage fails.
+template <std::size_t D>
+bool find_corners(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                  const dense2D<unsigned>& neighbors, const remesh_settings& settings,
+                  unsigned threads, dense1D<unsigned>& corners) noexcept {
+  const std::size_t blocks = block_count(connectM.cols());
+  std::vector<dense1D<unsigned>> found;
+  dense1D<unsigned char> complete;
+  try {
+    found.resize(blocks);
+  } catch (...) {
+    return false;
+  }
+  if (!complete.resize(blocks, 0)) return false;
+  for_each_block(threads, connectM.cols(), [&](std::size_t first, std::size_t last) {
+    const std::size_t b = first / elements_per_block;
+    found[b].clear();
+    complete[b] = corner_nodes<D>(pos, connectM, neighbors, settings.corner_angle,
+                                  settings.min_size, first, last, found[b]);
+  });
+  corners.clear();
+  for (std::size_t b = 0; b < blocks; ++b)
+    if (!complete[b] || !append_values(found[b], corners)) return false;
+  return true;
 }
 
 // Meshes every batch, on `threads` threads when there are more than one; on one thread
@@ -190,10 +219,13 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   dense2D<unsigned> neighbors;
   if (!neighbor_table(clean.connectM, ends, neighbors, threads)) return storage_failure;
   ends = node_ends{};  // what the analysis needs no more
+  dense1D<unsigned> corners;
+  if (!find_corners<D>(pos, clean.connectM, neighbors, settings, threads, corners))
+    return storage_failure;
   line_network net;
   const int analysis_code =
       analyse_network<D>(pos, clean.connectM, clean.colors, hard_nodes, clean.hard_edges,
-                         node_sizes, settings, net, &neighbors);
+                         node_sizes, settings, net, &neighbors, &corners);
   if (analysis_code < 0) return analysis_code;
   neighbors = dense2D<unsigned>();
   dense1D<unsigned> line_starts;  // the cut keeps room for one line per element

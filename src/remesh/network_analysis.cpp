@@ -43,8 +43,8 @@ template <std::size_t D>
 int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                    const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
                    const dense1D<unsigned>& hard_edges, const remesh_settings& settings,
-                   const dense2D<unsigned>* given_neighbors, line_network& net,
-                   int& colour_code) noexcept {
+                   const dense2D<unsigned>* given_neighbors, const dense1D<unsigned>* corners,
+                   line_network& net, int& colour_code) noexcept {
   const std::size_t E = connectM.cols();
   const unsigned N = largest_node(connectM);
   if (!net.line_elements.reserve(E) ||
@@ -58,9 +58,14 @@ int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM
     if (neighbors_code < 0) return neighbors_code;
   }
   const dense2D<unsigned>& neighbors = given_neighbors ? *given_neighbors : own_neighbors;
-  const int corners_code = detect_corners<D>(pos, connectM, neighbors, settings.corner_angle,
-                                             settings.min_size, net.hard_nodes);
-  if (corners_code < 0) return corners_code;
+  if (corners) {
+    for (unsigned node : *corners)
+      if (!add(net.hard_nodes, node)) return storage_failure;
+  } else {
+    const int corners_code = detect_corners<D>(pos, connectM, neighbors, settings.corner_angle,
+                                               settings.min_size, net.hard_nodes);
+    if (corners_code < 0) return corners_code;
+  }
   for (unsigned e : hard_edges)
     if (!add(net.hard_nodes, connectM(0, e)) || !add(net.hard_nodes, connectM(1, e)))
       return storage_failure;
@@ -114,10 +119,10 @@ int analyse_network(const dense2D<double>& pos, const dense2D<unsigned>& connect
                     const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
                     const dense1D<unsigned>& hard_edges, const dense1D<double>& node_sizes,
                     const remesh_settings& settings, line_network& net,
-                    const dense2D<unsigned>* neighbors) noexcept {
+                    const dense2D<unsigned>* neighbors, const dense1D<unsigned>* corners) noexcept {
   int colour_code = 0;
   const int code = cut_into_lines<D>(pos, connectM, colors, hard_nodes, hard_edges, settings,
-                                     neighbors, net, colour_code);
+                                     neighbors, corners, net, colour_code);
   if (code < 0) return code;
   const int sizes_code = size_line_ends<D>(pos, connectM, node_sizes, settings.min_size, net);
   return sizes_code < 0 ? sizes_code : colour_code;
@@ -126,13 +131,13 @@ int analyse_network(const dense2D<double>& pos, const dense2D<unsigned>& connect
 template int analyse_network<2>(const dense2D<double>&, const dense2D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<double>&,
-                                const remesh_settings&, line_network&,
-                                const dense2D<unsigned>*) noexcept;
+                                const remesh_settings&, line_network&, const dense2D<unsigned>*,
+                                const dense1D<unsigned>*) noexcept;
 template int analyse_network<3>(const dense2D<double>&, const dense2D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<unsigned>&,
                                 const dense1D<unsigned>&, const dense1D<double>&,
-                                const remesh_settings&, line_network&,
-                                const dense2D<unsigned>*) noexcept;
+                                const remesh_settings&, line_network&, const dense2D<unsigned>*,
+                                const dense1D<unsigned>*) noexcept;
 
 line_colours::line_colours(const dense1D<unsigned>& colors) noexcept : colors_(colors) {
   const unsigned top = tessa::max_ID(colors);

@@ -62,6 +62,8 @@ struct line_network {
 /// \param[out] net the analysis; only the working storage it needs is kept.
 /// \param[in] neighbors the network's neighbour table (as tessa::get_neighbors gives it)
 /// when the caller has it, or nullptr to build it here.
+/// \param[in] corners the nodes detect_corners adds (as corner_nodes gives them, in any
+/// order) when the caller found them, from the given neighbors; nullptr to find them here.
 /// \return 0; -199 when storage fails; the negative code of the neighbour or colour
 /// boundary search (returned once the lines are cut and sized; on any other failure
 /// net.line_starts is empty).
@@ -70,18 +72,19 @@ int analyse_network(const dense2D<double>& pos, const dense2D<unsigned>& connect
                     const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
                     const dense1D<unsigned>& hard_edges, const dense1D<double>& node_sizes,
                     const remesh_settings& settings, line_network& net,
-                    const dense2D<unsigned>* neighbors = nullptr) noexcept;
+                    const dense2D<unsigned>* neighbors = nullptr,
+                    const dense1D<unsigned>* corners = nullptr) noexcept;
 
 extern template int analyse_network<2>(const dense2D<double>&, const dense2D<unsigned>&,
                                        const dense1D<unsigned>&, const dense1D<unsigned>&,
                                        const dense1D<unsigned>&, const dense1D<double>&,
                                        const remesh_settings&, line_network&,
-                                       const dense2D<unsigned>*) noexcept;
+                                       const dense2D<unsigned>*, const dense1D<unsigned>*) noexcept;
 extern template int analyse_network<3>(const dense2D<double>&, const dense2D<unsigned>&,
                                        const dense1D<unsigned>&, const dense1D<unsigned>&,
                                        const dense1D<unsigned>&, const dense1D<double>&,
                                        const remesh_settings&, line_network&,
-                                       const dense2D<unsigned>*) noexcept;
+                                       const dense2D<unsigned>*, const dense1D<unsigned>*) noexcept;
 
 /// \brief Hands out the colour of each line, in line order: the first real colour among
 /// its elements, or else the next new colour above every colour in use.
