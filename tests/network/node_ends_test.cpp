@@ -111,6 +111,15 @@ dense2D<unsigned> blocks_of_elements(unsigned seed, std::size_t elements) {
   return connectM;
 }
 
+// Debian's libtbb is not built with ThreadSanitizer, which then cannot see TBB hand a task
+// to a worker and reports races inside TBB's own task code; under it this test runs on one
+// thread (still across blocks).
+#if defined(__SANITIZE_THREAD__)
+constexpr unsigned thread_counts[] = {1};
+#else
+constexpr unsigned thread_counts[] = {1, 2, 3};
+#endif
+
 TEST(NodeEnds, SameDropAndNeighboursOnEveryThreadCountAcrossBlocks) {
   const dense2D<unsigned> connectM = blocks_of_elements(7, 3 * filum::elements_per_block + 123);
   unsigned largest = 0;
@@ -135,7 +144,7 @@ TEST(NodeEnds, SameDropAndNeighboursOnEveryThreadCountAcrossBlocks) {
       survivors.insert(survivors.end(), {a, b});
   }
   ASSERT_TRUE(loops > 0 && zero > 0 && repeats > 1000);
-  for (unsigned threads : {1u, 2u, 3u}) {
+  for (unsigned threads : thread_counts) {
     filum::degenerate_counts counts;
     dense2D<unsigned> kept, neighbors, expected;
     dense1D<unsigned> kept_colors, kept_hard;
