@@ -4,21 +4,15 @@
 // same curves by calling the line mesher of the path directly on each curve's chain, so the
 // ratio is the cost of the network handling on top of the meshing itself.
 
-#include <malloc.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <vorn/filum.h>
 
 #include "support/baseline.h"
+#include "support/process_memory.h"
 
 using namespace vorn;
 
@@ -102,54 +96,14 @@ struct curve_network {
   }
 };
 
-// A "Vm...:" field of /proc/self/status, in KiB (-1 when it cannot be read).
-long status_kib(const char* field) {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  if (!status) return -1;
-  char line[256];
-  long value = -1;
-  const std::size_t length = std::strlen(field);
-  while (std::fgets(line, sizeof line, status))
-    if (std::strncmp(line, field, length) == 0) value = std::atol(line + length);
-  std::fclose(status);
-  return value;
-}
-
-// Peak resident memory that one call adds, in MiB (-1 when it cannot be measured). The call
-// runs in a forked child, which first hands the allocator's free memory back, maps blocks of
-// 64 KiB and more fresh, and resets its resident peak, so that the peak counts only what
-// the call itself touches.
-template <class Call>
-double peak_growth_mib(Call call) {
-  int channel[2];
-  if (pipe(channel) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
-    mallopt(M_MMAP_THRESHOLD, 1 << 16);
-    malloc_trim(0);
-    std::FILE* clear = std::fopen("/proc/self/clear_refs", "w");
-    const bool reset = clear && std::fputs("5", clear) >= 0 && std::fclose(clear) == 0;
-    const long before = status_kib("VmRSS:");
-    call();
-    const long peak = status_kib("VmHWM:");
-    const double grown = reset && before > 0 && peak > 0 ? (peak - before) / 1024.0 : -1;
-    _exit(write(channel[1], &grown, sizeof grown) == sizeof grown ? 0 : 1);
-  }
-  close(channel[1]);
-  double grown = -1;
-  if (child < 0 || read(channel[0], &grown, sizeof grown) != sizeof grown) grown = -1;
-  close(channel[0]);
-  if (child > 0) waitpid(child, nullptr, 0);
-  return grown;
-}
-
 // Arguments: the number of curves, and 0 for the polyline path or 1 for the spline path.
 void remesh_closed_curves(benchmark::State& state) {
   curve_network network(static_cast<std::size_t>(state.range(0)));
   const double chordal_tol = state.range(1) == 0 ? 0 : 1e-4;
   const double input_elements = static_cast<double>(network.given_connectM.cols());
   network.reset();
-  state.counters["peak_growth_MiB"] = peak_growth_mib([&] { network.remesh(chordal_tol); });
+  state.counters["peak_growth_MiB"] =
+      filum_bench::measure_in_child([&] { network.remesh(chordal_tol); }).growth_mib();
   network.reset();
   network.remesh(chordal_tol);
   const double output_nodes = static_cast<double>(network.connectM.cols());  // closed lines

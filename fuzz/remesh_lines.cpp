@@ -1,4 +1,4 @@
-// remesh_lines, all three overloads, on small networks with corners, joints, colours and hard
+// remesh_lines, all three overloads, on small networks with corners, joints, colors and hard
 // nodes and edges.
 #include "fuzz_input.h"
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned min_elements = in.count(), max_elements = in.count();
 
   if (overload > 0) hard_nodes.clear();  // the short overloads take neither hard nodes
-  if (overload > 1) colors.clear();      // nor, the shortest, colours
+  if (overload > 1) colors.clear();      // nor, the shortest, colors
   const network_before before{snapshot(pos), snapshot(connect), snapshot(colors),
                               snapshot(hard_nodes)};
   using vorn::filum::remesh_lines;

@@ -1,4 +1,4 @@
-// remesh_network, the network engine, on small networks with corners, joints, colours, hard
+// remesh_network, the network engine, on small networks with corners, joints, colors, hard
 // nodes and edges, through every option.
 #include <vorn/filum/network.h>
 

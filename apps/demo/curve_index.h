@@ -15,11 +15,11 @@ class curve_index {
   explicit curve_index(const network& net);
 
   struct hit {
-    double distance = 1e300;  ///< distance to the nearest element of the colour
+    double distance = 1e300;  ///< distance to the nearest element of the color
     double size = 0;          ///< the node sizes interpolated at the nearest point
   };
 
-  /// The nearest point to p (dim coordinates) on the elements of the given colour.
+  /// The nearest point to p (dim coordinates) on the elements of the given color.
   hit nearest(const double* p, unsigned color) const;
 
  private:

@@ -37,7 +37,7 @@ std::vector<line_row> line_report(const network& input, const network& output,
     }
     const unsigned color = output.colors[first];
     line_row row;
-    row.name = color < input.names.size() ? input.names[color] : "colour " + std::to_string(color);
+    row.name = color < input.names.size() ? input.names[color] : "color " + std::to_string(color);
     row.elements = last - first + 1;
     row.shortest = 1e300;
     for (std::size_t e = first; e <= last; ++e) {

@@ -20,7 +20,7 @@ struct line_row {
 };
 
 /// Cuts the output into its lines (consecutive elements that continue one another and do
-/// not pass a hard node) and measures each against the input curve of the same colour.
+/// not pass a hard node) and measures each against the input curve of the same color.
 std::vector<line_row> line_report(const network& input, const network& output,
                                   const std::vector<unsigned>& hard_nodes);
 

@@ -56,7 +56,7 @@ network sample_network() {
   net.dim = 2;
   net.names = {"channel bottom", "channel outlet", "channel top", "channel inlet",
                "airfoil",        "coastline",      "island A",    "island B"};
-  // The channel: four coarse walls of their own colours sharing the corner nodes.
+  // The channel: four coarse walls of their own colors sharing the corner nodes.
   const double wall = 0.06;
   const double corners[4][2] = {{-0.6, -0.6}, {1.8, -0.6}, {1.8, 0.6}, {-0.6, 0.6}};
   unsigned corner[4];

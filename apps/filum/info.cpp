@@ -37,7 +37,7 @@ int run_info(const info_settings& settings) {
   std::printf("  nodes              %zu\n  elements           %zu\n", s.nodes, s.elements);
   std::printf("  lines              %zu (cut at corners above %g degrees)\n", s.lines,
               settings.corner_angle);
-  std::printf("  closed loops       %zu\n  colours            %zu\n", s.closed_loops, s.colors);
+  std::printf("  closed loops       %zu\n  colors            %zu\n", s.closed_loops, s.colors);
   std::printf("  total length       %.10g\n", s.total_length);
   std::printf("  shortest element   %.10g\n  longest element    %.10g\n", s.shortest, s.longest);
   std::printf("  bounding box      ");

@@ -24,7 +24,7 @@ void add_input_options(CLI::App* app, input_settings& input, bool merge_by_defau
   app->add_option("--format", input.format,
                   "input format (msh, vtk, vtu, geojson, polyline, gmt); default: by extension");
   app->add_option("--color-by", input.color_by,
-                  "GeoJSON property or VTK cell array giving the colours (default: color)");
+                  "GeoJSON property or VTK cell array giving the colors (default: color)");
   app->add_option("--merge-tolerance", input.merge_tolerance,
                   "join nodes closer than this (default 0: exactly equal coordinates)")
       ->check(CLI::NonNegativeNumber);
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   remesh_app
       ->add_option("--gradation", remesh.options.max_gradation,
-                   "largest size ratio of neighbouring elements (0: none)")
+                   "largest size ratio of neighboring elements (0: none)")
       ->check(CLI::NonNegativeNumber);
   remesh_app
       ->add_option("--min-size", remesh.options.min_size, "smallest size the curvature may ask for")

@@ -15,7 +15,7 @@ struct network_summary {
   std::size_t elements = 0;
   std::size_t lines = 0;         ///< as remesh_lines cuts them (see summarize)
   std::size_t closed_loops = 0;  ///< lines that close on themselves without a cut
-  std::size_t colors = 0;        ///< distinct colours, "no colour" not counted
+  std::size_t colors = 0;        ///< distinct colors, "no color" not counted
   double total_length = 0;
   double shortest = 0;            ///< shortest element length
   double longest = 0;             ///< longest element length
@@ -24,7 +24,7 @@ struct network_summary {
 };
 
 /// \brief The figures of a network. Lines are cut where remesh_lines cuts them: at nodes
-/// used by other than two elements, at colour changes, where two elements meet head to head
+/// used by other than two elements, at color changes, where two elements meet head to head
 /// or tail to tail, and where the line turns by more than corner_angle degrees.
 /// \param net the network. \param corner_angle degrees.
 /// \param from_gis the network comes from a GIS format (GeoJSON, multi-segment text).

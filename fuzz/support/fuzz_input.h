@@ -218,7 +218,7 @@ struct network_before {
   dense1D<unsigned> colors, hard_nodes;
 
   /// On failure every argument as it came; on success pos kept and grown, E2 elements and
-  /// hard nodes over it, one colour per element when colours were given, and finite new
+  /// hard nodes over it, one color per element when colors were given, and finite new
   /// nodes for finite input.
   void check(int code, const dense2D<double>& p, const dense2D<unsigned>& c,
              const dense1D<unsigned>& k, const dense1D<unsigned>& h, bool finite) const {

@@ -2,7 +2,7 @@
 #define FILUM_IO_CELLS_H
 
 // What the two VTK formats share: polyline cells cut into elements, cell arrays spread to
-// the elements of their cell, and the colour taken from one of them.
+// the elements of their cell, and the color taken from one of them.
 
 #include <string>
 #include <vector>
@@ -26,7 +26,7 @@ struct cell_map {
   bool add_cell_array(line_network& net, named_array array) const;
 };
 
-/// Moves the cell array named color_by ("" : "color") into the colours (negative: none).
+/// Moves the cell array named color_by ("" : "color") into the colors (negative: none).
 void take_colors(line_network& net, const std::string& color_by);
 
 /// The cells a writer writes: one polyline per run of elements, or one line cell per

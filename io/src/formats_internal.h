@@ -28,7 +28,7 @@ void write_geojson(std::ostream& out, const line_network& net, const write_optio
 line_network read_polyline_text(source& src, bool multi_segment);
 void write_polyline_text(std::ostream& out, const line_network& net, bool multi_segment);
 
-/// A run of consecutive elements that continue one another, all of one colour: the
+/// A run of consecutive elements that continue one another, all of one color: the
 /// polylines the text and GeoJSON writers write.
 struct element_run {
   std::size_t first = 0;  ///< its first element
@@ -37,7 +37,7 @@ struct element_run {
 std::vector<element_run> element_runs(const line_network& net);
 
 /// Adds a node per point of a polyline (dim values each) and the elements joining them,
-/// of one colour; a closed polyline's last element returns to its first node.
+/// of one color; a closed polyline's last element returns to its first node.
 void add_polyline(line_network& net, const std::vector<double>& points, bool closed,
                   unsigned color);
 

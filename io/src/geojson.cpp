@@ -1,6 +1,6 @@
 // GeoJSON: LineString, MultiLineString, Polygon and MultiPolygon geometries (rings become
 // closed loops, holes included), in features, collections or alone; a property gives the
-// colour (a whole number, or a name that gets the next free colour). Coordinates are
+// color (a whole number, or a name that gets the next free color). Coordinates are
 // taken as they are. Written as a FeatureCollection of LineStrings.
 #include <cmath>
 #include <iterator>

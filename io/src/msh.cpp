@@ -1,6 +1,6 @@
 // Gmsh MSH: 4.1 read and written (ASCII and binary), 2.2 read (ASCII and binary).
-// Colours are physical tags minus one (entity tags minus one on curves without a physical
-// group): Gmsh numbers from 1, colours from 0.
+// Colors are physical tags minus one (entity tags minus one on curves without a physical
+// group): Gmsh numbers from 1, colors from 0.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -537,7 +537,7 @@ line_network read_msh(source& src) {
 void write_msh(std::ostream& out, const line_network& net, const write_options& options) {
   const std::size_t n = net.node_count(), m = net.element_count();
   const auto dim = static_cast<std::size_t>(net.dim);
-  // One curve entity per colour, tags 1, 2, ... in colour order; none last.
+  // One curve entity per color, tags 1, 2, ... in color order; none last.
   std::vector<unsigned> colors;
   for (std::size_t e = 0; e < m; ++e)
     colors.push_back(net.color(e));
@@ -631,7 +631,7 @@ void write_msh(std::ostream& out, const line_network& net, const write_options& 
     }
   }
   w.text("$EndNodes\n$Elements\n");
-  // One block per run of equal colours, so that the elements keep their order.
+  // One block per run of equal colors, so that the elements keep their order.
   std::vector<std::size_t> starts;
   for (std::size_t e = 0; e < m; ++e)
     if (e == 0 || net.color(e) != net.color(e - 1)) starts.push_back(e);

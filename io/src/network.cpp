@@ -138,7 +138,7 @@ void validate(const line_network& net, const std::string& name) {
       throw error(name + ": element " + std::to_string(k / 2 + 1) + ": expected a node below " +
                   std::to_string(n) + ", found " + std::to_string(net.edges[k]));
   if (!net.colors.empty() && net.colors.size() != net.element_count())
-    throw error(name + ": expected one colour per element, found " +
+    throw error(name + ": expected one color per element, found " +
                 std::to_string(net.colors.size()));
   if (!net.node_tags.empty() && net.node_tags.size() != n)
     throw error(name + ": expected one tag per node, found " +

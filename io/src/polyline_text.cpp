@@ -1,6 +1,6 @@
 // Polylines as text, one point 'x y [z]' per line: the plain form separates polylines by
-// blank lines, each its own colour; the multi-segment form starts every piece with a '>'
-// header line, where '-Z<n>' gives the piece's colour (none without it, so that the
+// blank lines, each its own color; the multi-segment form starts every piece with a '>'
+// header line, where '-Z<n>' gives the piece's color (none without it, so that the
 // pieces of one clipped line join into one). '#' starts a comment. A piece whose last point repeats
 // its first (4 points or more) is a closed loop.
 #include "formats_internal.h"
@@ -10,12 +10,12 @@ namespace filum {
 namespace io {
 namespace {
 
-// The colour a header line names with -Z<n>, or fallback.
+// The color a header line names with -Z<n>, or fallback.
 unsigned header_color(const source& src, std::string_view header, unsigned fallback) {
   for (std::string_view word : split_words(header.substr(1)))
     if (word.size() > 2 && word.substr(0, 2) == "-Z")
       return static_cast<unsigned>(
-          parse_integer(src, word.substr(2), "-Z and a colour", 0, none - 1));
+          parse_integer(src, word.substr(2), "-Z and a color", 0, none - 1));
   return fallback;
 }
 

@@ -89,7 +89,7 @@ long long parse_integer(const source& src, std::string_view word, const char* wh
 void append_double(std::string& out, double value);
 
 /// Finishes a network read with 3 coordinates per node: in the plane (dim 2, the zeros
-/// dropped) when every z is 0; colours cleared when no element has one.
+/// dropped) when every z is 0; colors cleared when no element has one.
 void finish_read(line_network& net);
 
 }  // namespace io

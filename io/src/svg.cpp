@@ -1,4 +1,4 @@
-// SVG pictures of networks: panels side by side, elements coloured by colour, nodes as
+// SVG pictures of networks: panels side by side, elements colored by color, nodes as
 // dots, an optional enlarged detail below.
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,297 @@
-// Placeholder engine: forwards to remesh_lines on one thread until the parallel engine lands.
+// remesh_network: the job of remesh_lines on every core. Degenerate elements are dropped,
+// the network is cut into lines once, the lines are meshed in batches on any thread into
+// the batches' own storage, and the batches are appended in line order, so the bits do
+// not depend on the thread count.
 
+#include <algorithm>
+#include <chrono>
+#include <exception>
+#include <vector>
+
+#include <tbb/enumerable_thread_specific.h>
+#include <tbb/global_control.h>
+#include <tbb/task_arena.h>
 #include <vorn/filum/network.h>
+#include <vorn/tessa.h>
+
+#include "degenerate_elements.h"
+#include "frame/append.h"
+#include "frame/checks.h"
+#include "line_batches.h"
+#include "node_ends.h"
+#include "parallel_blocks.h"
+#include "remesh/detect_corners.h"
 
 namespace vorn {
 namespace filum {
+namespace {
+
+// Elements per batch: enough for many batches per thread, few enough to keep the
+// per-batch overhead small.
+constexpr std::size_t min_batch_elements = 4096;
+constexpr std::size_t batches_wanted = 64;
+
+using clock = std::chrono::steady_clock;
+
+double seconds_since(clock::time_point start) noexcept {
+  return std::chrono::duration<double>(clock::now() - start).count();
+}
+
+// The threads a call may use: the requested count (0: the caller's arena, which is every
+// hardware thread unless the caller limited it), never above a tbb::global_control limit.
+unsigned thread_count(unsigned requested) noexcept {
+  try {
+    const int here = tbb::this_task_arena::max_concurrency();
+    const std::size_t limit =
+        tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism);
+    std::size_t wanted = requested == 0 ? static_cast<std::size_t>(here) : requested;
+    wanted = std::min(wanted, limit);
+    return static_cast<unsigned>(std::max<std::size_t>(1, wanted));
+  } catch (...) {
+    return 1;
+  }
+}
+
+// The nodes the core's corner search adds, judged block by block on `threads` threads and
+// listed in block order. False when storage fails.
+template <std::size_t D>
+bool find_corners(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                  const dense2D<unsigned>& neighbors, const remesh_settings& settings,
+                  unsigned threads, dense1D<unsigned>& corners) noexcept {
+  const std::size_t blocks = block_count(connectM.cols());
+  std::vector<dense1D<unsigned>> found;
+  dense1D<unsigned char> complete;
+  try {
+    found.resize(blocks);
+  } catch (...) {
+    return false;
+  }
+  if (!complete.resize(blocks, 0)) return false;
+  for_each_block(threads, connectM.cols(), [&](std::size_t first, std::size_t last) {
+    const std::size_t b = first / elements_per_block;
+    found[b].clear();
+    complete[b] = corner_nodes<D>(pos, connectM, neighbors, settings.corner_angle,
+                                  settings.min_size, first, last, found[b]);
+  });
+  corners.clear();
+  for (std::size_t b = 0; b < blocks; ++b)
+    if (!complete[b] || !append_values(found[b], corners)) return false;
+  return true;
+}
+
+// Meshes every batch, on `threads` threads when there are more than one; on one thread
+// when the pool cannot run. Records go to report.lines_detail.
+template <std::size_t D>
+void mesh_batches(const batch_job& job, unsigned threads, std::vector<line_batch>& batches,
+                  network_report& report) noexcept {
+  const std::size_t longest = job.net->longest_line();
+  line_record* records = report.lines_detail.data();
+  if (threads > 1) {
+    try {
+      tbb::enumerable_thread_specific<batch_buffers> buffers;
+      auto task = [&](std::size_t b) {
+        batch_buffers& own = buffers.local();
+        if (!own.ready && !own.reserve(D, longest))
+          batches[b].code = storage_failure;
+        else
+          mesh_batch<D>(job, own, batches[b], records);
+      };
+      if (run_parallel(threads, batches.size(), task)) return;
+    } catch (...) {
+    }
+    for (line_batch& batch : batches)
+      batch = line_batch{batch.first_line, batch.last_line, {}, {}, {}, 0};
+    report.threads_used = 1;
+  }
+  batch_buffers own;
+  if (!own.reserve(D, longest)) {
+    batches.front().code = storage_failure;
+    return;
+  }
+  for (line_batch& batch : batches)
+    mesh_batch<D>(job, own, batch, records);
+}
+
+// Where each batch's new nodes and elements go, and the color of each line.
+struct assembly_plan {
+  dense1D<std::size_t> node_base, element_base;
+  dense1D<unsigned> line_color;
+  std::size_t new_nodes = 0, elements = 0;
+};
+
+// Counts the new nodes and elements, hands out the line colors in line order (a dropped
+// line takes none) and fills the report's totals.
+bool plan_assembly(const std::vector<line_batch>& batches, const line_network& net,
+                   const dense1D<unsigned>& colors, network_report& report,
+                   assembly_plan& plan) noexcept {
+  if (!plan.node_base.resize(batches.size()) || !plan.element_base.resize(batches.size()) ||
+      !plan.line_color.resize(net.line_count()))
+    return false;
+  line_colors colors(colors);
+  for (std::size_t b = 0; b < batches.size(); ++b) {
+    plan.node_base[b] = plan.new_nodes;
+    plan.element_base[b] = plan.elements;
+    plan.new_nodes += batches[b].new_pos.cols();
+    for (std::size_t i = batches[b].first_line; i < batches[b].last_line; ++i) {
+      const line_record& record = report.lines_detail[i];
+      report.max_deviation = std::max(report.max_deviation, record.max_deviation);
+      if (record.path == line_path::dropped) {
+        ++report.closed_lines_dropped;
+        report.closed_length_dropped += record.length;
+        continue;
+      }
+      plan.line_color[i] = colors.of(net.elements_of(i), net.element_count(i));
+      plan.elements += record.elements_out;
+    }
+  }
+  return true;
+}
+
+// Copies batch b's new nodes to pos and its elements and colors to the new network.
+void write_batch(const line_batch& batch, const assembly_plan& plan, std::size_t b,
+                 std::size_t entry_cols, dense2D<double>& pos, dense2D<unsigned>& connectM,
+                 dense1D<unsigned>& colors) noexcept {
+  const std::size_t node_base = entry_cols + plan.node_base[b];
+  for (std::size_t j = 0; j < batch.new_pos.cols(); ++j)
+    for (std::size_t i = 0; i < pos.rows(); ++i)
+      pos(i, node_base + j) = batch.new_pos(i, j);
+  auto node = [&](std::int64_t entry) {
+    return static_cast<unsigned>(entry >= 0 ? entry : node_base + (-1 - entry));
+  };
+  std::size_t e = plan.element_base[b], begin = 0;
+  for (std::size_t i = batch.first_line; i < batch.last_line; ++i) {
+    const std::size_t end = batch.chain_ends[i - batch.first_line];
+    for (std::size_t k = begin; k + 1 < end; ++k, ++e) {
+      connectM(0, e) = node(batch.chains[k]);
+      connectM(1, e) = node(batch.chains[k + 1]);
+      colors[e] = plan.line_color[i];
+    }
+    begin = end;
+  }
+}
+
+// The arguments after degenerate elements are dropped: the caller's own, or the copies.
+struct clean_network {
+  dense2D<unsigned> connectM;
+  dense1D<unsigned> colors, hard_edges;
+};
+
+// Checks the arguments in remesh_lines' order and codes; -14 for min_closed_length.
+int check_arguments(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                    const dense1D<unsigned>& hard_edges, const network_options& o) noexcept {
+  if (!is_plane_or_space(pos)) return -1;
+  if (!ids_in(connectM, pos)) return -2;
+  if (!(o.size >= 0)) return -3;
+  const unsigned bound = connectM.cols() >= no_id ? no_id : static_cast<unsigned>(connectM.cols());
+  if (!tessa::check_IDs(hard_edges, bound)) return -7;
+  if (!(o.corner_angle >= 0)) return -9;
+  if (!(o.max_gradation >= 0)) return -11;
+  if (!(o.min_size >= 0)) return -12;
+  if (o.min_elements > o.max_elements) return -13;
+  if (!(o.min_closed_length >= 0)) return -14;
+  return 0;
+}
+
+template <std::size_t D>
+int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<unsigned>& colors,
+                   dense1D<unsigned>& hard_nodes, const dense1D<unsigned>& hard_edges,
+                   const dense1D<double>& node_sizes, const network_options& o,
+                   network_report& report) noexcept {
+  clock::time_point start = clock::now();
+  const unsigned threads = thread_count(o.threads);
+  degenerate_counts dropped;
+  clean_network clean;
+  node_ends ends;
+  if (drop_degenerate_elements(pos, connectM, colors, hard_edges, dropped, clean.connectM,
+                               clean.colors, clean.hard_edges, ends, threads) != 0)
+    return storage_failure;
+  if (dropped.total() == 0) clean = clean_network{connectM, colors, hard_edges};
+  report.self_loops_dropped = dropped.self_loops;
+  report.zero_length_dropped = dropped.zero_length;
+  report.duplicates_dropped = dropped.duplicates;
+  if (clean.connectM.empty()) {
+    connectM = clean.connectM;
+    colors.clear();
+    return 0;
+  }
+  const remesh_settings settings{o.size,          o.force_even, o.corner_angle, o.chordal_tol,
+                                 o.max_gradation, o.min_size,   o.min_elements, o.max_elements};
+  dense2D<unsigned> neighbors;
+  if (!neighbor_table(clean.connectM, ends, neighbors, threads)) return storage_failure;
+  ends = node_ends{};  // what the analysis needs no more
+  dense1D<unsigned> corners;
+  if (!find_corners<D>(pos, clean.connectM, neighbors, settings, threads, corners))
+    return storage_failure;
+  line_network net;
+  const int analysis_code =
+      analyze_network<D>(pos, clean.connectM, clean.colors, hard_nodes, clean.hard_edges,
+                         node_sizes, settings, net, &neighbors, &corners);
+  if (analysis_code < 0) return analysis_code;
+  neighbors = dense2D<unsigned>();
+  dense1D<unsigned> line_starts;  // the cut keeps room for one line per element
+  if (!line_starts.copy(net.line_starts)) return storage_failure;
+  net.line_starts = line_starts;
+  report.lines = net.line_count();
+  report.seconds_analysis = seconds_since(start);
+
+  start = clock::now();
+  dense1D<std::size_t> starts;
+  const std::size_t batch_elements =
+      std::max(min_batch_elements, clean.connectM.cols() / batches_wanted);
+  if (!report.lines_detail.resize(net.line_count()) || !make_batches(net, batch_elements, starts))
+    return storage_failure;
+  std::vector<line_batch> batches;
+  try {
+    batches.resize(starts.size() - 1);
+  } catch (...) {
+    return storage_failure;
+  }
+  for (std::size_t b = 0; b < batches.size(); ++b) {
+    batches[b].first_line = starts[b];
+    batches[b].last_line = starts[b + 1];
+  }
+  const batch_job job{&pos,
+                      &clean.connectM,
+                      &net,
+                      settings,
+                      o.node_placement,
+                      o.min_closed_elements,
+                      o.min_closed_length};
+  report.threads_used = threads;
+  mesh_batches<D>(job, threads, batches, report);
+  for (const line_batch& batch : batches)
+    if (batch.code < 0) return batch.code;
+  report.seconds_meshing = seconds_since(start);
+
+  start = clock::now();
+  assembly_plan plan;
+  dense2D<unsigned> new_connectM;
+  dense1D<unsigned> new_colors, new_hard_nodes;
+  if (!plan_assembly(batches, net, clean.colors, report, plan) ||
+      !new_connectM.resize(2, plan.elements) || !new_colors.resize(plan.elements) ||
+      !sorted_hard_nodes(net.hard_nodes, new_hard_nodes))
+    return storage_failure;
+  net.line_elements = dense1D<unsigned>();  // what the network needs no more
+  net.line_starts = dense1D<unsigned>();
+  net.sizes = dense1D<double>();
+  clean = clean_network{};
+  const std::size_t entry_cols = pos.cols();
+  if (!pos.resize(pos.rows(), entry_cols + plan.new_nodes)) return storage_failure;
+  auto write = [&](std::size_t b) {
+    write_batch(batches[b], plan, b, entry_cols, pos, new_connectM, new_colors);
+  };
+  if (report.threads_used < 2 || !run_parallel(report.threads_used, batches.size(), write))
+    for (std::size_t b = 0; b < batches.size(); ++b)
+      write(b);
+  connectM = new_connectM;
+  colors = new_colors;
+  hard_nodes = new_hard_nodes;
+  report.elements_out = plan.elements;
+  report.seconds_assembly = seconds_since(start);
+  return 0;
+}
+
+}  // namespace
 
 int remesh_network(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<unsigned>& colors,
                    dense1D<unsigned>& hard_nodes, const dense1D<unsigned>& hard_edges,
@@ -11,24 +299,16 @@ int remesh_network(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                    network_report& report) noexcept {
   report = network_report{};
   report.elements_in = connectM.cols();
-  const int code = remesh_lines(pos, connectM, options.size, node_sizes, colors, hard_nodes,
-                                hard_edges, options.force_even, options.corner_angle,
-                                options.chordal_tol, options.max_gradation, options.min_size,
-                                options.min_elements, options.max_elements);
-  if (code == 0) report.elements_out = connectM.cols();
-  report.threads_used = 1;
-  return code;
-}
-
-int mesh_spline_on_curve(dense2D<double>& pos, const dense1D<unsigned>& indices,
-                         const dense1D<double>& sizes, bool force_even, unsigned min_elements,
-                         unsigned max_elements, double chordal_tol, double min_size,
-                         double default_size, double max_gradation, dense1D<unsigned>& new_indices,
-                         dense1D<double>& new_params, dense1D<double>& new_sizes,
-                         double& max_deviation) noexcept {
-  return mesh_spline(pos, indices, sizes, force_even, min_elements, max_elements, chordal_tol,
-                     min_size, default_size, max_gradation, new_indices, new_params, new_sizes,
-                     max_deviation);
+  if (connectM.empty()) return 0;
+  const int code = check_arguments(pos, connectM, hard_edges, options);
+  if (code < 0) return code;
+  const std::size_t entry_cols = pos.cols();
+  const int result = pos.rows() == 2 ? remesh_checked<2>(pos, connectM, colors, hard_nodes,
+                                                         hard_edges, node_sizes, options, report)
+                                     : remesh_checked<3>(pos, connectM, colors, hard_nodes,
+                                                         hard_edges, node_sizes, options, report);
+  if (result < 0) pos.resize(pos.rows(), entry_cols);
+  return result;
 }
 
 }  // namespace filum

@@ -31,7 +31,7 @@ class Mesh:
         return f"Mesh({len(self.points)} points in {self.points.shape[1]}D, {len(self.edges)} edges)"
 
     def to_meshio(self):
-        """The mesh as a meshio.Mesh of "line" cells (points padded to 3D), colours as the
+        """The mesh as a meshio.Mesh of "line" cells (points padded to 3D), colors as the
         cell data "color"."""
         import meshio
         points = self.points
@@ -162,7 +162,7 @@ def remesh(points: ArrayLike, edges: ArrayLike, size: float, *,
            force_even: bool = False, threads: int = 0, on_curve: bool = False,
            min_closed_elements: int = 3, min_closed_length: float = 0.0) -> Mesh:
     """Remeshes a network of edges ((E, 2) into points (N, D)) line by line with the network
-    engine, cut at free ends, corners (turning above corner_angle degrees), joints, colour
+    engine, cut at free ends, corners (turning above corner_angle degrees), joints, color
     changes, hard nodes and hard edges (element indices kept as they are).
 
     size is the default edge length, node_sizes (one per point, > 0 overrides) a local one.

@@ -156,11 +156,11 @@ def mesh_reorient(connectM: ArrayLike, neighbors: ArrayLike, start_element: int 
     one sharing the start node. Returns both tables and the number of reversed elements.
     """
     op = "mesh_reorient"
-    code, connect, neighbours = _core.mesh_reorient(
+    code, connect, neighbors = _core.mesh_reorient(
         _ids(op, "connectM", connectM, 2), _ids(op, "neighbors", neighbors, 2),
         count(op, "start_element", start_element), int(bool(all_components)))
     check(op, ("connectM", "neighbors", "start_element", "all_components"), code)
-    return Reoriented(connect, neighbours, code)
+    return Reoriented(connect, neighbors, code)
 
 
 # --- line meshing -------------------------------------------------------------------------
@@ -205,7 +205,7 @@ def mesh_line(pos: ArrayLike, indices: ArrayLike, sizes: Optional[ArrayLike] = N
     """Meshes the polyline through the chain indices into elements that follow a field.
 
     The field is sizes (one per chain entry) or metrics ((n, 3) or (n, 6)); params are the
-    chain's non-decreasing curvilinear parameters (default: the normalised chord length).
+    chain's non-decreasing curvilinear parameters (default: the normalized chord length).
     chordal_tol > 0 bounds the distance of given interior nodes from the mesh, < 0 caps
     sizes to a relative sag; 0 is off. Returns pos with the new nodes appended, the new
     chain, its parameters and its sizes (LineMesh) or metrics (LineMeshMetrics).
@@ -310,7 +310,7 @@ class SplineMeshMetrics(NamedTuple):
 
 def spline_point(pos: ArrayLike, i0: int, i1: int, i2: int, i3: int, t: float) -> SplinePoint:
     """The point at local parameter t of the spline piece from node i1 to node i2, with
-    neighbours i0 and i3 (i0 = i1 or i3 = i2: no tangent at that end)."""
+    neighbors i0 and i3 (i0 = i1 or i3 = i2: no tangent at that end)."""
     op = "spline_point"
     p = coords(op, "pos", pos)
     function = _core.spline_point__2d if p.shape[1] == 2 else _core.spline_point__3d
@@ -337,7 +337,7 @@ def mesh_spline(pos: ArrayLike, indices: ArrayLike, sizes: Optional[ArrayLike] =
                 max_gradation: float = 0.0) -> Union["SplineMesh", "SplineMeshMetrics"]:
     """Meshes the smooth spline through a padded chain [ghost, spline nodes..., ghost].
 
-    A ghost equal to its neighbour gives no end tangent; a closed loop p0 ... pm = p0 is
+    A ghost equal to its neighbor gives no end tangent; a closed loop p0 ... pm = p0 is
     padded as [pm-1, p0, ..., pm, p1]. sizes has one entry per chain entry, or metrics one
     row. chordal_tol > 0 is a distance, < 0 a fraction of the radius of curvature.
     Returns pos with the new nodes, the new chain, its parameters, its sizes or metrics and
@@ -669,10 +669,10 @@ def remesh_lines(pos: ArrayLike, connectM: ArrayLike, default_size: float, *,
                  chordal_tol: float = 0.0, max_gradation: float = 0.0, min_size: float = 0.0,
                  min_elements: int = 1, max_elements: int = MAX_ELEMENTS) -> Remeshed:
     """Remeshes a network of E2 elements line by line, cut at free ends, corners, joints,
-    colour changes, hard nodes and hard edges.
+    color changes, hard nodes and hard edges.
 
     chordal_tol 0: polylines only; > 0: spline where it stays within the tolerance; < 0:
-    spline always. Returns pos with the new nodes, the new elements, their colours and
+    spline always. Returns pos with the new nodes, the new elements, their colors and
     every hard node (None where the form called had none).
     """
     op = "remesh_lines"

@@ -174,10 +174,10 @@ def test_remesh_lines_forms_keep_corners_and_follow_the_size():
     square = np.array([[0, 0], [1, 0], [1, 1], [0, 1]], float)
     loop = np.array([[0, 1], [1, 2], [2, 3], [3, 0]])
     plain = filum.remesh_lines(square, loop, 0.1)
-    coloured = filum.remesh_lines(square, loop, 0.1, colors=[1, 1, 2, 2])
+    colored = filum.remesh_lines(square, loop, 0.1, colors=[1, 1, 2, 2])
     general = filum.remesh_lines(square, loop, 0.1, hard_nodes=[0], node_sizes=[0.05] * 4)
-    for result, elements in ((plain, 40), (coloured, 40)):
+    for result, elements in ((plain, 40), (colored, 40)):
         assert len(result.connectM) == elements
         assert filum.length(result.pos, result.connectM).total == pytest.approx(4)
-    assert sorted(set(coloured.colors)) == [1, 2] and plain.colors is None
+    assert sorted(set(colored.colors)) == [1, 2] and plain.colors is None
     assert len(general.connectM) == 80 and 0 in general.hard_nodes

@@ -37,6 +37,19 @@ int detect_corners(const dense2D<double>& pos, const dense2D<unsigned>& connectM
                    const dense2D<unsigned>& neighbors, double corner_angle, double min_size,
                    node_set& hard_nodes) noexcept;
 
+/// \brief The nodes detect_corners adds for the elements [first, last) alone, appended to
+/// nodes in element order (a node may come more than once): ranges of elements can be
+/// judged apart and their nodes added to the set in any order.
+/// \param[in] pos, connectM, neighbors, corner_angle, min_size as for detect_corners.
+/// \param[in] first first element judged.
+/// \param[in] last one past the last element judged, at most E.
+/// \param[in,out] nodes only appended to.
+/// \return false when an append could not obtain storage.
+template <std::size_t D>
+bool corner_nodes(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                  const dense2D<unsigned>& neighbors, double corner_angle, double min_size,
+                  std::size_t first, std::size_t last, dense1D<unsigned>& nodes) noexcept;
+
 extern template int detect_corners<2>(const dense2D<double>&, const dense2D<unsigned>&,
                                       const dense2D<unsigned>&, double, double, node_set&) noexcept;
 extern template int detect_corners<3>(const dense2D<double>&, const dense2D<unsigned>&,

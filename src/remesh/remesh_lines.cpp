@@ -37,8 +37,10 @@ int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double defau
   const remesh_settings settings{default_size,  force_even, corner_angle, chordal_tol,
                                  max_gradation, min_size,   min_elements, max_elements};
   if (pos.rows() == 2)
-    return remesh_network<2>(pos, connectM, node_sizes, colors, hard_nodes, hard_edges, settings);
-  return remesh_network<3>(pos, connectM, node_sizes, colors, hard_nodes, hard_edges, settings);
+    return remesh_lines_worker<2>(pos, connectM, node_sizes, colors, hard_nodes, hard_edges,
+                                  settings);
+  return remesh_lines_worker<3>(pos, connectM, node_sizes, colors, hard_nodes, hard_edges,
+                                settings);
 }
 
 int remesh_lines(dense2D<double>& pos, dense2D<unsigned>& connectM, double default_size,

@@ -23,6 +23,14 @@ template <std::size_t D>
 void chain_curvature_sizes(const dense2D<double>& pos, const dense1D<unsigned>& chain, double e,
                            dense1D<double>& sizes) noexcept;
 
+/// \brief The same sizes from the curvatures of the chain's pieces at their ends, as
+/// sample_spline gives them, without building the pieces again.
+/// \param[in] end_curvatures 2 per piece: at t = 0 and at t = 1, piece by piece.
+/// \param[in] e chordal-error setting (>= 0 a distance, < 0 a fraction of the radius).
+/// \param[out] sizes one size per entry of the chain (emptied first).
+void chain_curvature_sizes(const dense1D<double>& end_curvatures, double e,
+                           dense1D<double>& sizes) noexcept;
+
 }  // namespace filum
 }  // namespace vorn
 

@@ -31,6 +31,7 @@ struct spline_sampling {
   dense1D<double> node_params;
   dense1D<double> sample_params;
   dense1D<unsigned> node_samples;
+  dense1D<double> end_curvatures;  // of each piece at t = 0 and t = 1
   double total = 0;
 
   // Whether every append of the sampling got its storage: one parameter per sample, one
@@ -52,7 +53,13 @@ bool cap_by_curvature(const dense2D<double>& pos, const dense1D<unsigned>& indic
   dense1D<unsigned> reduced;
   dense1D<double> reduced_params, curvature_sizes, limits;
   turning_chain<D>(pos, indices, reduced, reduced_params);
-  chain_curvature_sizes<D>(pos, reduced, e, curvature_sizes);
+  // A chain that turns at every node is its own reduction: its pieces were built and their
+  // end curvatures taken by the sampling.
+  if (reduced.size() == indices.size() &&
+      sampling.end_curvatures.size() == 2 * (indices.size() - 3))
+    chain_curvature_sizes(sampling.end_curvatures, e, curvature_sizes);
+  else
+    chain_curvature_sizes<D>(pos, reduced, e, curvature_sizes);
   if (reduced.size() < 4 || curvature_sizes.size() != reduced.size() ||
       reduced_params.size() != reduced.size())
     return false;
@@ -134,7 +141,7 @@ void spline_mesh(dense2D<double>& pos, const dense1D<unsigned>& indices,
   spline_sampling sampling;
   sampling.total = sample_spline<D>(pos, indices, 0.1 * e, 0.5 * min_size, sampling.samples,
                                     sampling.node_params, sampling.sample_params,
-                                    sampling.node_samples, max_deviation);
+                                    sampling.node_samples, max_deviation, &sampling.end_curvatures);
   if (!sampling.is_complete(N - 2)) return;
   const std::size_t S = sampling.samples.cols();
 

@@ -32,12 +32,26 @@ double piece_length(const spline_segment<D>& piece) noexcept {
   return 0.5 * sum;
 }
 
-// Smallest chordal size at t = 0, 0.25, ..., 1 (none when tol is the largest double).
+// Smallest chordal size at t = 0, 0.25, ..., 1 (none when tol is the largest double); the
+// curvatures at t = 0 and t = 1 go to ends when it is given.
 template <std::size_t D>
-double smallest_probe_size(const spline_segment<D>& piece, double tol) noexcept {
-  double sizes[5];
-  for (int j = 0; j < 5; ++j)
-    sizes[j] = tol == unset ? unset : chordal_size(spline_curvature(piece, j * 0.25), tol);
+double smallest_probe_size(const spline_segment<D>& piece, double tol, double* ends) noexcept {
+  if (tol == unset && !ends) return unset;
+  const curvature_terms<D> terms = curvature_terms_of(piece);
+  if (tol == unset) {
+    ends[0] = spline_curvature(piece, terms, 0.0);
+    ends[1] = spline_curvature(piece, terms, 1.0);
+    return unset;
+  }
+  double kappas[5], sizes[5];
+  for (int j = 0; j < 5; ++j) {
+    kappas[j] = spline_curvature(piece, terms, j * 0.25);
+    sizes[j] = chordal_size(kappas[j], tol);
+  }
+  if (ends) {
+    ends[0] = kappas[0];
+    ends[1] = kappas[4];
+  }
   return *std::min_element(sizes, sizes + 5);
 }
 
@@ -62,30 +76,53 @@ template <std::size_t D>
 double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain, double tol,
                      double size_floor, dense2D<double>& samples, dense1D<double>& node_params,
                      dense1D<double>& sample_params, dense1D<unsigned>& node_samples,
-                     double& max_deviation) noexcept {
+                     double& max_deviation, dense1D<double>* end_curvatures) noexcept {
   samples.clear();
+  if (end_curvatures) end_curvatures->clear();
   node_params.clear();
   sample_params.clear();
   node_samples.clear();
   max_deviation = 0;
   const std::size_t N = chain.size();
   if (N < 4) return 0;
+  // Room for the usual 2 sub-intervals per piece, without copies while the lists grow (a
+  // failed reserve is left to the appends).
+  const std::size_t pieces = N - 3;
+  samples.reserve(D, 2 * pieces + 1);
+  sample_params.reserve(2 * pieces + 1);
+  node_params.reserve(pieces + 1);
+  node_samples.reserve(pieces + 1);
+  if (end_curvatures) end_curvatures->reserve(2 * pieces);
 
   double s = 0;
   double dmax = 0;
+  // Each chord serves three pieces: it is built once and handed along.
+  spline_chord<D> before = make_spline_chord<D>(pos, chain[0], chain[1]);
+  spline_chord<D> own = make_spline_chord<D>(pos, chain[1], chain[2]);
   for (std::size_t k = 0; k + 3 < N; ++k) {
     node_params.push_back(s);
+    const spline_chord<D> after = make_spline_chord<D>(pos, chain[k + 2], chain[k + 3]);
     const spline_segment<D> piece =
-        build_spline_segment<D>(pos, chain[k], chain[k + 1], chain[k + 2], chain[k + 3]);
+        build_spline_segment<D>(column_point<D>(pos, chain[k + 1]), before, own, after,
+                                chain[k] != chain[k + 1], chain[k + 3] != chain[k + 2]);
+    before = own;
+    own = after;
     const double G = piece_length(piece);
-    const double h = std::max(size_floor, smallest_probe_size(piece, tol));
+    double ends[2];
+    const double h =
+        std::max(size_floor, smallest_probe_size(piece, tol, end_curvatures ? ends : nullptr));
+    if (end_curvatures) {
+      end_curvatures->push_back(ends[0]);
+      end_curvatures->push_back(ends[1]);
+    }
     const std::size_t m = subinterval_count(G, h);
     // The piece's samples are reserved at once: a count that storage cannot hold, or whose
     // indices pass 32 bits, ends the sampling with empty outputs instead of a loop of
     // failing appends.
-    const std::size_t after = samples.cols() + m + 1;
-    if (after > max_subintervals || !fits_in_memory(after, (D + 1) * sizeof(double)) ||
-        !samples.reserve(D, after, 2) || !sample_params.reserve(after, 2)) {
+    const std::size_t sample_count = samples.cols() + m + 1;
+    if (sample_count > max_subintervals ||
+        !fits_in_memory(sample_count, (D + 1) * sizeof(double)) ||
+        !samples.reserve(D, sample_count, 2) || !sample_params.reserve(sample_count, 2)) {
       samples.clear();
       node_params.clear();
       sample_params.clear();
@@ -129,10 +166,10 @@ double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,
 
 template double sample_spline<2>(const dense2D<double>&, const dense1D<unsigned>&, double, double,
                                  dense2D<double>&, dense1D<double>&, dense1D<double>&,
-                                 dense1D<unsigned>&, double&) noexcept;
+                                 dense1D<unsigned>&, double&, dense1D<double>*) noexcept;
 template double sample_spline<3>(const dense2D<double>&, const dense1D<unsigned>&, double, double,
                                  dense2D<double>&, dense1D<double>&, dense1D<double>&,
-                                 dense1D<unsigned>&, double&) noexcept;
+                                 dense1D<unsigned>&, double&, dense1D<double>*) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

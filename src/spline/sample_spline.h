@@ -29,12 +29,14 @@ namespace filum {
 /// \param[out] sample_params parameter of each sample, 0 ... 1 (emptied first).
 /// \param[out] node_samples index in samples of each spline node (emptied first).
 /// \param[out] max_deviation largest distance of a sample from its piece's chord line.
+/// \param[out] end_curvatures when given, the curvature of each piece at t = 0 and at
+/// t = 1, 2 per piece (emptied first).
 /// \return the total parameter length before normalization (sum of |a1| over pieces).
 template <std::size_t D>
 double sample_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain, double tol,
                      double size_floor, dense2D<double>& samples, dense1D<double>& node_params,
                      dense1D<double>& sample_params, dense1D<unsigned>& node_samples,
-                     double& max_deviation) noexcept;
+                     double& max_deviation, dense1D<double>* end_curvatures = nullptr) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

@@ -59,28 +59,37 @@ bool backtracks(const spline_segment<D>& piece, const point<D>& u) noexcept {
 }  // namespace
 
 template <std::size_t D>
+spline_chord<D> make_spline_chord(const dense2D<double>& pos, std::size_t i,
+                                  std::size_t j) noexcept {
+  spline_chord<D> chord;
+  chord.d = column_point<D>(pos, j) - column_point<D>(pos, i);
+  chord.length = normalize(chord.d, chord.u);
+  return chord;
+}
+
+template <std::size_t D>
 spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i0, std::size_t i1,
                                        std::size_t i2, std::size_t i3) noexcept {
-  const point<D> P0 = column_point<D>(pos, i0);
-  const point<D> P1 = column_point<D>(pos, i1);
-  const point<D> P2 = column_point<D>(pos, i2);
-  const point<D> P3 = column_point<D>(pos, i3);
+  return build_spline_segment<D>(column_point<D>(pos, i1), make_spline_chord<D>(pos, i0, i1),
+                                 make_spline_chord<D>(pos, i1, i2),
+                                 make_spline_chord<D>(pos, i2, i3), i0 != i1, i3 != i2);
+}
 
-  const point<D> d0 = P1 - P0;
-  const point<D> d1 = P2 - P1;
-  const point<D> d2 = P3 - P2;
-  point<D> u0, u1, u2;
-  const double L0 = normalize(d0, u0);
-  const double L1 = normalize(d1, u1);
-  const double L2 = normalize(d2, u2);
+template <std::size_t D>
+spline_segment<D> build_spline_segment(const point<D>& P1, const spline_chord<D>& before,
+                                       const spline_chord<D>& own, const spline_chord<D>& after,
+                                       bool has_before, bool has_after) noexcept {
+  const point<D>& d1 = own.d;
+  const point<D>&u0 = before.u, &u1 = own.u, &u2 = after.u;
+  const double L0 = before.length, L1 = own.length, L2 = after.length;
 
   point<D> T1 = blended_direction(u0, u1, chord_ratio(L1, L0));
   point<D> T2 = blended_direction(u2, u1, chord_ratio(L1, L2));
   // A blended tangent (at most of unit length) counts only when it leans forward along
   // the chord by more than 0.0001: one at right angles or behind would make the piece
   // loop, so the piece does without it.
-  const bool has_start = i0 != i1 && dot(T1, u1) > 0.0001;
-  const bool has_end = i3 != i2 && dot(T2, u1) > 0.0001;
+  const bool has_start = has_before && dot(T1, u1) > 0.0001;
+  const bool has_end = has_after && dot(T2, u1) > 0.0001;
   if (has_start) rescale(T1, L1);
   if (has_end) rescale(T2, L1);
 
@@ -110,11 +119,16 @@ spline_segment<D> build_spline_segment(const dense2D<double>& pos, std::size_t i
 
 template <std::size_t D>
 double spline_curvature(const spline_segment<D>& piece, double t) noexcept {
+  return spline_curvature(piece, curvature_terms_of(piece), t);
+}
+
+template <std::size_t D>
+double spline_curvature(const spline_segment<D>& piece, const curvature_terms<D>& terms,
+                        double t) noexcept {
   const point<D> velocity = spline_derivative(piece, t);
   const double n = norm2(velocity);
   if (n == 0) return unset;
-  const auto c = cross(piece.a1, piece.a2) +
-                 (3 * t) * (cross(piece.a1, piece.a3) + t * cross(piece.a2, piece.a3));
+  const auto c = terms.a12 + (3 * t) * (terms.a13 + t * terms.a23);
   if constexpr (D == 2) {
     return 2 * std::abs(c[0]) / (n * std::sqrt(n));
   } else {
@@ -133,8 +147,22 @@ template spline_segment<2> build_spline_segment<2>(const dense2D<double>&, std::
                                                    std::size_t, std::size_t) noexcept;
 template spline_segment<3> build_spline_segment<3>(const dense2D<double>&, std::size_t, std::size_t,
                                                    std::size_t, std::size_t) noexcept;
+template spline_chord<2> make_spline_chord<2>(const dense2D<double>&, std::size_t,
+                                              std::size_t) noexcept;
+template spline_chord<3> make_spline_chord<3>(const dense2D<double>&, std::size_t,
+                                              std::size_t) noexcept;
+template spline_segment<2> build_spline_segment<2>(const point<2>&, const spline_chord<2>&,
+                                                   const spline_chord<2>&, const spline_chord<2>&,
+                                                   bool, bool) noexcept;
+template spline_segment<3> build_spline_segment<3>(const point<3>&, const spline_chord<3>&,
+                                                   const spline_chord<3>&, const spline_chord<3>&,
+                                                   bool, bool) noexcept;
 template double spline_curvature<2>(const spline_segment<2>&, double) noexcept;
 template double spline_curvature<3>(const spline_segment<3>&, double) noexcept;
+template double spline_curvature<2>(const spline_segment<2>&, const curvature_terms<2>&,
+                                    double) noexcept;
+template double spline_curvature<3>(const spline_segment<3>&, const curvature_terms<3>&,
+                                    double) noexcept;
 
 }  // namespace filum
 }  // namespace vorn

@@ -19,7 +19,7 @@ io::line_network square_and_line() {
   return net;
 }
 
-TEST(NetworkSummary, CountsLinesAtCornersColoursAndJoints) {
+TEST(NetworkSummary, CountsLinesAtCornersColorsAndJoints) {
   struct summary_case {
     const char* what;
     void (*change)(io::line_network&);
@@ -29,7 +29,7 @@ TEST(NetworkSummary, CountsLinesAtCornersColoursAndJoints) {
       {"corners cut the square", [](io::line_network&) {}, 30, 5, 0, 2},
       {"a wide angle keeps the square whole", [](io::line_network&) {}, 95, 2, 1, 2},
       {"the bend cuts at 10 degrees", [](io::line_network&) {}, 10, 6, 0, 2},
-      {"a colour change cuts", [](io::line_network& n) { n.colors[1] = 3; }, 95, 3, 0, 3},
+      {"a color change cuts", [](io::line_network& n) { n.colors[1] = 3; }, 95, 3, 0, 3},
       {"head to head cuts", [](io::line_network& n) { std::swap(n.edges[10], n.edges[11]); }, 95, 3,
        1, 2},
       {"a branch cuts",

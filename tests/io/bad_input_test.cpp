@@ -105,8 +105,8 @@ TEST(BadInput, EveryReaderNamesTheFileTheLineAndWhatItFound) {
        "bad.file:4: expected a polyline of 2 points or more, found 1 point"},
       {"polyline empty", io::file_format::polyline, "# nothing\n",
        "expected a polyline, found none"},
-      {"gmt colour", io::file_format::gmt, "> -Zred\n0 0\n1 1\n",
-       "bad.file:1: expected -Z and a colour, found 'red'"},
+      {"gmt color", io::file_format::gmt, "> -Zred\n0 0\n1 1\n",
+       "bad.file:1: expected -Z and a color, found 'red'"},
       {"svg is not read", io::file_format::svg, "<svg/>", "SVG is written, not read"},
   };
   for (const bad_case& c : cases) {

@@ -62,7 +62,7 @@ TEST(GmshFiles, EveryVersionAndEncodingGmshWritesReads) {
     if (elements == 0) elements = net.element_count();
     EXPECT_EQ(net.element_count(), elements);  // second order: the same edges, end to end
     EXPECT_GT(net.element_count(), 20u);
-    // Colours are the physical tags less one; every element has one.
+    // Colors are the physical tags less one; every element has one.
     for (unsigned c : net.colors)
       EXPECT_TRUE(c == 6 || c == 8) << c;
     ASSERT_GE(net.color_names.size(), 7u);

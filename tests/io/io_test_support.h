@@ -12,7 +12,7 @@ namespace io_test {
 
 namespace io = vorn::filum::io;
 
-/// Two lines of two colours and a closed triangle without colour, with coordinates that
+/// Two lines of two colors and a closed triangle without color, with coordinates that
 /// need all 17 digits; in space when dim is 3.
 inline io::line_network sample(int dim) {
   io::line_network net;

@@ -79,8 +79,8 @@ TEST(Network, ValidateNamesTheFault) {
        "element 2: expected a node below 8, found 99"},
       {"infinite coordinate", [](io::line_network& n) { n.coords[5] = 1.0 / 0.0; },
        "node 3: expected finite coordinates"},
-      {"colour count", [](io::line_network& n) { n.colors.pop_back(); },
-       "expected one colour per element, found 6"},
+      {"color count", [](io::line_network& n) { n.colors.pop_back(); },
+       "expected one color per element, found 6"},
       {"array size",
        [](io::line_network& n) {
          n.point_arrays.push_back({"a", 2, {1}});

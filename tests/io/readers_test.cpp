@@ -16,7 +16,7 @@ io::line_network read(const std::string& text, io::file_format format,
   return io::read_network(in, "test", format, options);
 }
 
-TEST(Readers, GeoJsonPolygonsBecomeClosedLoopsColouredByAProperty) {
+TEST(Readers, GeoJsonPolygonsBecomeClosedLoopsColoredByAProperty) {
   const io::line_network net = read(R"({"type": "FeatureCollection", "features": [
     {"type": "Feature", "properties": {"kind": "island"}, "geometry": {"type": "MultiPolygon",
      "coordinates": [[[[0, 0], [4, 0], [4, 4], [0, 0]], [[1, 1], [2, 1], [2, 2], [1, 1]]],
@@ -70,7 +70,7 @@ TEST(Readers, VtuReadsBase64Arrays) {
   EXPECT_EQ(net.edges, (std::vector<unsigned>{0, 1}));
 }
 
-TEST(Readers, MultiSegmentHeadersGiveColoursAndPiecesStayApart) {
+TEST(Readers, MultiSegmentHeadersGiveColorsAndPiecesStayApart) {
   const io::line_network net =
       read("# clipped coast\n> -Z3 first\n0 0\n1 0\n>\n1 0\n2 1\n2 2\n1 0\n", io::file_format::gmt);
   EXPECT_EQ(net.colors, (std::vector<unsigned>{3, io::none, io::none, io::none}));

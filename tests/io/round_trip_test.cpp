@@ -1,5 +1,5 @@
 // Every format reads back what it wrote: the same coordinates to the bit, the same
-// elements in the same order, and the colours and arrays where the format keeps them.
+// elements in the same order, and the colors and arrays where the format keeps them.
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -90,7 +90,7 @@ TEST(RoundTrip, VtkFormatsCarryPointAndCellArrays) {
   }
 }
 
-TEST(RoundTrip, ColourNamesSurviveMshAndGeoJson) {
+TEST(RoundTrip, ColorNamesSurviveMshAndGeoJson) {
   io::line_network net = sample(2);
   net.color_names = {"coast", "", "", "", "river"};
   const io::line_network msh = round_trip(net, io::file_format::msh);

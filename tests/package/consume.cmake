@@ -19,6 +19,10 @@ run(${WORK_DIR}/cmake-build/consumer)
 if(NOT last_output MATCHES "filum 5.4.1.0 ok")
   message(FATAL_ERROR "unexpected output of the CMake consumer: ${last_output}")
 endif()
+run(${WORK_DIR}/cmake-build/network_consumer)
+if(NOT last_output MATCHES "filum_network ok")
+  message(FATAL_ERROR "unexpected output of the network consumer: ${last_output}")
+endif()
 
 # 2. pkg-config --cflags --libs filum
 file(GLOB pc_file ${prefix}/lib*/pkgconfig/filum.pc ${prefix}/lib/*/pkgconfig/filum.pc)

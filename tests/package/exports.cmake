@@ -1,5 +1,5 @@
-# Script run by CTest: every defined dynamic symbol of the library is an operation of
-# vorn::filum (demangled), apart from the linker's own markers.
+# Script run by CTest: every defined dynamic symbol of the library is one of its COUNT
+# operations (demangled names matching PATTERN), apart from the linker's own markers.
 execute_process(COMMAND ${NM} -D --defined-only -C ${LIBRARY}
   OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -12,12 +12,12 @@ foreach(line IN LISTS lines)
     continue()
   endif()
   string(REGEX REPLACE "^[0-9a-fA-F]+ [A-Za-z] " "" name "${line}")
-  if(name MATCHES "^vorn::filum::[a-z_23ED]+\\(")
+  if(name MATCHES "${PATTERN}")
     math(EXPR count "${count} + 1")
   elseif(NOT name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
     message(FATAL_ERROR "unexpected exported symbol: ${name}")
   endif()
 endforeach()
-if(NOT count EQUAL 57)
-  message(FATAL_ERROR "expected the 57 exported operations, found ${count}")
+if(NOT count EQUAL COUNT)
+  message(FATAL_ERROR "expected the ${COUNT} exported operations, found ${count}")
 endif()

@@ -1,7 +1,9 @@
 #include "remesh/detect_corners.h"
 
 #include <cmath>
+#include <iterator>
 #include <memory>
+#include <random>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -82,4 +84,26 @@ TEST(DetectCorners, StorageFailureIsReported) {
         EXPECT_EQ(result, failed ? -199 : 0);
         EXPECT_TRUE(failed || set->size() == 81u);
       });
+}
+
+TEST(DetectCorners, RangesFindTheNodesOfTheWholeSearch) {
+  // A random walk with sharp and gentle turns, free ends and joints, cut into ranges.
+  std::mt19937 rng(3);
+  dense2D<double> pos(2, 400);
+  for (unsigned v = 0; v < 400; ++v)
+    pos(0, v) = std::cos(0.3 * v) * v + rng() % 3, pos(1, v) = std::sin(0.2 * v) * v;
+  dense2D<unsigned> connectM(2, 500);
+  for (unsigned e = 0; e < 500; ++e)
+    connectM(0, e) = e < 399 ? e : rng() % 400, connectM(1, e) = e < 399 ? e + 1 : rng() % 400;
+  dense2D<unsigned> neighbors;
+  ASSERT_EQ(tessa::get_neighbors(connectM, tessa::element_type::edge2, false, neighbors), 0);
+  filum::node_set set;
+  ASSERT_EQ(filum::detect_corners<2>(pos, connectM, neighbors, 30, 0.5, set), 0);
+  dense1D<unsigned> nodes;
+  const std::size_t cuts[] = {0, 1, 137, 398, 450, 500};
+  for (std::size_t k = 0; k + 1 < std::size(cuts); ++k)
+    ASSERT_TRUE(
+        filum::corner_nodes<2>(pos, connectM, neighbors, 30, 0.5, cuts[k], cuts[k + 1], nodes));
+  EXPECT_TRUE(set.size() > 20 && set.size() < 300);
+  EXPECT_EQ(hard(nodes.begin(), nodes.end()), hard(set.begin(), set.end()));
 }

@@ -83,14 +83,22 @@ struct network_report {
 /// general remesh_lines with its settings in one struct.
 /// \param[in,out] pos coordinates (2 or 3 rows); new nodes appended; restored on failure.
 /// \param[in,out] connectM E2 elements; replaced by the new elements on success.
-/// \param[in,out] colors one colour per element or empty; replaced by one per new element.
+/// \param[in,out] colors one color per element or empty; replaced by one per new element.
 /// \param[in,out] hard_nodes nodes that must survive; replaced by every hard node, ascending.
 /// \param[in] hard_edges elements passed through unchanged.
 /// \param[in] node_sizes per node identifier; an entry > 0 overrides options.size.
 /// \param[in] options the settings.
 /// \param[out] report what was done.
-/// \return 0; the codes of remesh_lines for its arguments (pos -1, connectM -2, ...);
-/// -199 when storage fails, with every argument as it came.
+/// \return 0; the codes of remesh_lines for its arguments (pos -1, connectM -2, size -3,
+/// hard_edges -7, corner_angle -9, max_gradation -11, min_size -12, counts -13, and the
+/// line meshers' own); -14 for a negative or NaN min_closed_length; -199 when storage
+/// fails, with every argument as it came.
+///
+/// Unlike remesh_lines, elements [a, a], elements of length 0 and elements joining the
+/// same two nodes as an earlier one are dropped and counted in the report; a closed line
+/// gets at least min_closed_elements elements (max_elements rises to that floor if below)
+/// or is dropped when shorter than min_closed_length. On other networks, with
+/// placement::sample_polyline, the outputs are those of remesh_lines bit for bit.
 FILUM_NETWORK_API int remesh_network(dense2D<double>& pos, dense2D<unsigned>& connectM,
                                      dense1D<unsigned>& colors, dense1D<unsigned>& hard_nodes,
                                      const dense1D<unsigned>& hard_edges,

@@ -22,7 +22,7 @@ enum class file_format { msh, vtk, vtu, geojson, polyline, gmt, svg };
 
 /// \brief Settings of the readers.
 struct read_options {
-  /// GeoJSON property or VTK cell array that gives the element colours ("" : "color").
+  /// GeoJSON property or VTK cell array that gives the element colors ("" : "color").
   std::string color_by;
   /// Called now and then with the fraction of the input read, or empty.
   std::function<void(double)> progress;
@@ -31,7 +31,7 @@ struct read_options {
 /// \brief Settings of the writers.
 struct write_options {
   bool binary = false;             ///< MSH: binary 4.1 rather than ASCII
-  std::string color_by = "color";  ///< name of the colour property or cell array
+  std::string color_by = "color";  ///< name of the color property or cell array
 };
 
 /// \brief The format a path's extension names (.msh .vtk .vtu .geojson/.json .txt/.xy
@@ -69,7 +69,7 @@ struct svg_panel {
   std::string title;                  ///< the caption above it
 };
 
-/// \brief Draws the panels side by side, elements coloured by colour, nodes as dots;
+/// \brief Draws the panels side by side, elements colored by color, nodes as dots;
 /// with a detail window (x0, y0, x1, y1) a second row shows it enlarged.
 /// \param out the stream. \param panels the panels. \param detail the window, or empty.
 FILUM_IO_API void write_svg(std::ostream& out, const std::vector<svg_panel>& panels,

@@ -17,7 +17,7 @@ namespace vorn {
 namespace filum {
 namespace io {
 
-/// \brief No colour, no node: the core library's no_id.
+/// \brief No color, no node: the core library's no_id.
 constexpr unsigned none = 0xFFFFFFFFu;
 
 /// \brief Values attached to every node (point array) or every element (cell array).
@@ -32,9 +32,9 @@ struct line_network {
   int dim = 2;                            ///< 2 or 3 coordinates per node
   std::vector<double> coords;             ///< dim values per node
   std::vector<unsigned> edges;            ///< 2 node indices per element
-  std::vector<unsigned> colors;           ///< one per element (none: no colour), or empty
+  std::vector<unsigned> colors;           ///< one per element (none: no color), or empty
   std::vector<std::int64_t> node_tags;    ///< the file's node numbers, or empty (1, 2, ...)
-  std::vector<std::string> color_names;   ///< name of colour c at index c, or empty
+  std::vector<std::string> color_names;   ///< name of color c at index c, or empty
   std::vector<named_array> point_arrays;  ///< one entry per node each
   std::vector<named_array> cell_arrays;   ///< one entry per element each
 
@@ -42,7 +42,7 @@ struct line_network {
   std::size_t node_count() const { return coords.size() / static_cast<std::size_t>(dim); }
   /// \brief Number of elements.
   std::size_t element_count() const { return edges.size() / 2; }
-  /// \brief Colour of element e, none when the network has no colours.
+  /// \brief Color of element e, none when the network has no colors.
   unsigned color(std::size_t e) const { return e < colors.size() ? colors[e] : none; }
 };
 
@@ -56,7 +56,7 @@ class FILUM_IO_API error : public std::runtime_error {
 };
 
 /// \brief Checks that every element refers to an existing node, that every coordinate is
-/// finite and that colours and arrays have one entry per element or node.
+/// finite and that colors and arrays have one entry per element or node.
 /// \param net the network.
 /// \param name the file it came from, for the message.
 /// \throws error on the first fault found.

@@ -1,0 +1,73 @@
+#ifndef FILUM_NETWORK_PARALLEL_BLOCKS_H
+#define FILUM_NETWORK_PARALLEL_BLOCKS_H
+
+// Running independent tasks on a given number of TBB threads, and splitting a range of
+// elements into fixed blocks whose results do not depend on the thread count.
+
+#include <algorithm>
+#include <cstddef>
+
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
+
+namespace vorn {
+namespace filum {
+
+/// \brief Elements per block of a per-element pass: fixed, so per-block results combine
+/// the same way on any thread count.
+constexpr std::size_t elements_per_block = std::size_t{1} << 16;
+
+/// \brief The blocks of elements_per_block elements that cover n elements.
+inline std::size_t block_count(std::size_t n) noexcept {
+  return (n + elements_per_block - 1) / elements_per_block;
+}
+
+/// \brief Runs task(b) for every b below count on `threads` threads: in the caller's arena
+/// when it has that many, else in an arena of its own. False when the pool could not run
+/// it (the tasks that ran may have run); the caller then runs them on its own thread.
+template <class Task>
+bool run_parallel(unsigned threads, std::size_t count, const Task& task) noexcept {
+  try {
+    auto body = [&] {
+      tbb::parallel_for(
+          tbb::blocked_range<std::size_t>(0, count, 1),
+          [&](const tbb::blocked_range<std::size_t>& r) {
+            for (std::size_t b = r.begin(); b != r.end(); ++b)
+              task(b);
+          },
+          tbb::simple_partitioner());
+    };
+    if (static_cast<int>(threads) == tbb::this_task_arena::max_concurrency()) {
+      body();
+    } else {
+      tbb::task_arena arena(static_cast<int>(threads));
+      arena.execute(body);
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+/// \brief Runs block(first, last) over the blocks of n elements, on `threads` threads when
+/// there are more than one and the pool runs, else one block after the other on this
+/// thread. block must give the same result when run again on the same range.
+/// \param[in] threads threads to use (0 or 1: this thread only).
+/// \param[in] n elements.
+/// \param[in] block task on the elements [first, last).
+template <class Block>
+void for_each_block(unsigned threads, std::size_t n, const Block& block) noexcept {
+  const std::size_t count = block_count(n);
+  auto task = [&](std::size_t b) {
+    block(b * elements_per_block, std::min(n, (b + 1) * elements_per_block));
+  };
+  if (threads > 1 && count > 1 && run_parallel(threads, count, task)) return;
+  for (std::size_t b = 0; b < count; ++b)
+    task(b);
+}
+
+}  // namespace filum
+}  // namespace vorn
+
+#endif

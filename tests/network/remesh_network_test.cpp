@@ -1,0 +1,305 @@
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <tbb/global_control.h>
+#include <vorn/filum.h>
+#include <vorn/filum/network.h>
+
+#include "support/filum_test.h"
+
+using namespace vorn;
+using namespace filum_test;
+using filum::no_id;
+
+namespace {
+
+const double pi = std::acos(-1.0);
+
+// A network and everything remesh_network takes for it.
+struct network_case {
+  dense2D<double> pos;
+  dense2D<unsigned> connectM;
+  dense1D<unsigned> colors, hard_nodes, hard_edges;
+  dense1D<double> node_sizes;
+  filum::network_options options;
+
+  network_case copy() const {
+    network_case c = *this;
+    c.pos.copy(pos), c.connectM.copy(connectM), c.colors.copy(colors);
+    c.hard_nodes.copy(hard_nodes);
+    return c;
+  }
+  int run(filum::network_report& report) {
+    return filum::remesh_network(pos, connectM, colors, hard_nodes, hard_edges, node_sizes, options,
+                                 report);
+  }
+  int run() {
+    filum::network_report report;
+    return run(report);
+  }
+  int run_remesh_lines() {
+    return filum::remesh_lines(pos, connectM, options.size, node_sizes, colors, hard_nodes,
+                               hard_edges, options.force_even, options.corner_angle,
+                               options.chordal_tol, options.max_gradation, options.min_size,
+                               options.min_elements, options.max_elements);
+  }
+};
+
+unsigned add_point(std::vector<double>& xyz, double x, double y, double z) {
+  xyz.insert(xyz.end(), {x, y, z});
+  return static_cast<unsigned>(xyz.size() / 3 - 1);
+}
+
+// Closed loops, smooth open walks with sharp corners, walks that start on an earlier node
+// (joints), free ends, runs of colors with gaps, hard nodes (one beyond the network),
+// hard edges and a few node sizes; 2 or 3 rows.
+network_case random_network(unsigned seed, std::size_t rows) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> u(0, 1);
+  network_case c;
+  std::vector<double> xyz;
+  std::vector<unsigned> a, b, color;
+  const int lines = 3 + static_cast<int>(rng() % 5);
+  for (int l = 0; l < lines; ++l) {
+    const unsigned line_color = rng() % 4 == 0 ? no_id : static_cast<unsigned>(rng() % 3);
+    const unsigned m = 6 + rng() % 40;
+    if (rng() % 3 == 0) {  // closed loop
+      const double cx = 3 * u(rng), cy = 3 * u(rng), r = 0.05 + u(rng);
+      const unsigned first = static_cast<unsigned>(xyz.size() / 3);
+      for (unsigned k = 0; k < m; ++k) {
+        const double t = 2 * pi * k / m;
+        add_point(xyz, cx + r * std::cos(t), cy + r * std::sin(t), 0.1 * std::sin(3 * t));
+        a.push_back(first + k), b.push_back(first + (k + 1) % m), color.push_back(line_color);
+      }
+      continue;
+    }
+    unsigned previous = xyz.empty() || rng() % 2 ? add_point(xyz, 3 * u(rng), 3 * u(rng), 0)
+                                                 : static_cast<unsigned>(rng() % (xyz.size() / 3));
+    double heading = 2 * pi * u(rng);
+    for (unsigned k = 0; k < m; ++k) {
+      heading += rng() % 9 == 0 ? pi / 2 : 0.2 * (u(rng) - 0.5);
+      const double step = 0.02 + 0.06 * u(rng);
+      const unsigned next =
+          add_point(xyz, xyz[3 * previous] + step * std::cos(heading),
+                    xyz[3 * previous + 1] + step * std::sin(heading), 0.05 * u(rng));
+      a.push_back(previous), b.push_back(next);
+      color.push_back(k % 7 == 6 ? no_id : line_color);
+      previous = next;
+    }
+  }
+  const std::size_t N = xyz.size() / 3, E = a.size();
+  c.pos.resize(rows, N);
+  for (std::size_t j = 0; j < N; ++j)
+    for (std::size_t i = 0; i < rows; ++i)
+      c.pos(i, j) = xyz[3 * j + i];
+  c.connectM.resize(2, E);
+  c.colors.resize(E);
+  for (std::size_t e = 0; e < E; ++e)
+    c.connectM(0, e) = a[e], c.connectM(1, e) = b[e], c.colors[e] = color[e];
+  c.hard_nodes = ids({static_cast<unsigned>(rng() % N), static_cast<unsigned>(N + 5)});
+  c.hard_edges = ids({static_cast<unsigned>(rng() % E)});
+  c.node_sizes.resize(N, 0.0);
+  c.node_sizes[rng() % N] = 0.03;
+  c.options.size = 0.1;
+  return c;
+}
+
+// The outputs of a call, compared bit for bit.
+struct outputs {
+  int code;
+  std::vector<double> pos;
+  std::vector<unsigned> connectM, colors, hard_nodes;
+  bool operator==(const outputs& o) const {
+    return code == o.code && pos == o.pos && connectM == o.connectM && colors == o.colors &&
+           hard_nodes == o.hard_nodes;
+  }
+};
+
+outputs outputs_of(const network_case& c, int code) {
+  outputs o{code, {}, {}, entries(c.colors), entries(c.hard_nodes)};
+  for (std::size_t j = 0; j < c.pos.cols(); ++j)
+    for (std::size_t i = 0; i < c.pos.rows(); ++i)
+      o.pos.push_back(c.pos(i, j));
+  for (std::size_t e = 0; e < c.connectM.cols(); ++e)
+    o.connectM.insert(o.connectM.end(), {c.connectM(0, e), c.connectM(1, e)});
+  return o;
+}
+
+outputs remeshed(const network_case& given, unsigned threads, unsigned min_closed_elements) {
+  network_case c = given.copy();
+  c.options.threads = threads;
+  c.options.min_closed_elements = min_closed_elements;
+  const int code = c.run();
+  return outputs_of(c, code);
+}
+
+TEST(RemeshNetwork, GivesTheBitsOfRemeshLinesForEveryThreadCount) {
+  for (unsigned seed = 1; seed <= 16; ++seed)
+    for (double chordal_tol : {0.0, -0.01, 2e-3}) {
+      SCOPED_TRACE(::testing::Message() << "seed " << seed << " chordal_tol " << chordal_tol);
+      network_case c = random_network(seed, seed % 2 ? 2 : 3);
+      c.options.chordal_tol = chordal_tol;
+      network_case reference = c.copy();
+      const outputs expected = outputs_of(reference, reference.run_remesh_lines());
+      const outputs closed_floor = remeshed(c, 1, 3);
+      EXPECT_EQ(closed_floor.code, expected.code);
+      for (unsigned threads : {1u, 2u, 3u, 8u}) {
+        EXPECT_TRUE(remeshed(c, threads, 1) == expected) << threads << " threads";
+        EXPECT_TRUE(remeshed(c, threads, 3) == closed_floor) << threads << " threads";
+      }
+    }
+}
+
+// A circle of n nodes of radius 1, counterclockwise.
+network_case circle(unsigned n, double size) {
+  network_case c;
+  c.pos.resize(2, n);
+  c.connectM.resize(2, n);
+  for (unsigned k = 0; k < n; ++k) {
+    c.pos(0, k) = std::cos(2 * pi * k / n), c.pos(1, k) = std::sin(2 * pi * k / n);
+    c.connectM(0, k) = k, c.connectM(1, k) = (k + 1) % n;
+  }
+  c.options.size = size;
+  return c;
+}
+
+void append_element(network_case& c, unsigned a, unsigned b) {
+  const std::size_t E = c.connectM.cols();
+  c.connectM.resize(2, E + 1);
+  c.connectM(0, E) = a, c.connectM(1, E) = b;
+}
+
+TEST(RemeshNetwork, DropsAndCountsDegenerateElements) {
+  network_case clean = circle(100, 0.25);
+  clean.pos.resize(2, 101);
+  clean.pos(0, 100) = clean.pos(0, 7), clean.pos(1, 100) = clean.pos(1, 7);
+  network_case dirty = clean.copy();
+  append_element(dirty, 5, 5);    // self-loop
+  append_element(dirty, 7, 100);  // zero length
+  append_element(dirty, 3, 4);    // repeated
+  append_element(dirty, 12, 11);  // repeated backwards
+  dirty.hard_edges = ids({103});  // names an element that is dropped
+  filum::network_report report;
+  ASSERT_EQ(dirty.run(report), 0);
+  EXPECT_EQ(report.self_loops_dropped, 1u);
+  EXPECT_EQ(report.zero_length_dropped, 1u);
+  EXPECT_EQ(report.duplicates_dropped, 2u);
+  ASSERT_EQ(clean.run(), 0);
+  EXPECT_EQ(entries(dirty.connectM.as_vector()), entries(clean.connectM.as_vector()));
+  EXPECT_EQ(report.elements_in, 104u);
+  EXPECT_EQ(report.elements_out, clean.connectM.cols());
+}
+
+TEST(RemeshNetwork, KeepsClosedLinesAboveTheirFloorOrDropsShortOnes) {
+  struct expectation {
+    double min_closed_length;
+    unsigned min_closed_elements;
+    std::size_t island_elements;  // elements of the small circle in the output
+    std::size_t dropped;
+  };
+  for (const expectation& x :
+       {expectation{0, 3, 3, 0}, expectation{0, 5, 5, 0}, expectation{0.1, 3, 0, 1}}) {
+    network_case c = circle(64, 0.2);
+    c.options.chordal_tol = 1;  // splines without a curvature limit
+    const std::size_t big_elements = [&] {
+      network_case alone = c.copy();
+      alone.run();
+      return alone.connectM.cols();
+    }();
+    c.pos.resize(2, 96);
+    for (unsigned k = 0; k < 32; ++k) {  // an island of radius 0.004 at (5, 5)
+      c.pos(0, 64 + k) = 5 + 0.004 * std::cos(pi * k / 16);
+      c.pos(1, 64 + k) = 5 + 0.004 * std::sin(pi * k / 16);
+      append_element(c, 64 + k, 64 + (k + 1) % 32);
+    }
+    c.options.min_closed_length = x.min_closed_length;
+    c.options.min_closed_elements = x.min_closed_elements;
+    filum::network_report report;
+    ASSERT_EQ(c.run(report), 0);
+    EXPECT_EQ(c.connectM.cols(), big_elements + x.island_elements);
+    EXPECT_EQ(report.closed_lines_dropped, x.dropped);
+    EXPECT_NEAR(report.closed_length_dropped, x.dropped * 32 * 2 * 0.004 * std::sin(pi / 32),
+                1e-12);
+    for (std::size_t e = 0; e < c.connectM.cols(); ++e)
+      EXPECT_NE(c.connectM(0, e), c.connectM(1, e)) << "self-loop " << e;
+  }
+}
+
+TEST(RemeshNetwork, StorageFailureLeavesEveryArgumentAsItCame) {
+  for (unsigned threads : {1u, 2u}) {
+    network_case given = random_network(7, 2);
+    given.options.chordal_tol = -0.01;
+    given.options.threads = threads;
+    const outputs before = outputs_of(given, -199);
+    const std::size_t failures = sweep_allocation_failures(
+        [&] { return given.copy(); }, [](network_case& c) { return c.run(); },
+        [&](network_case& c, int code, bool failed) {
+          if (code == 0) return;
+          EXPECT_TRUE(failed);
+          EXPECT_EQ(code, -199);
+          EXPECT_TRUE(outputs_of(c, code) == before);
+        });
+    EXPECT_GT(failures, 10u);
+  }
+}
+
+TEST(RemeshNetwork, RejectsBadArgumentsWithTheirCodes) {
+  struct bad_case {
+    int code;
+    void (*spoil)(network_case&);
+  };
+  const bad_case cases[] = {
+      {-1, [](network_case& c) { c.pos.resize(1, c.pos.cols()); }},
+      {-2, [](network_case& c) { c.connectM(1, 0) = 1000; }},
+      {-3, [](network_case& c) { c.options.size = -1; }},
+      {-7, [](network_case& c) { c.hard_edges = ids({500}); }},
+      {-9, [](network_case& c) { c.options.corner_angle = -1; }},
+      {-11, [](network_case& c) { c.options.max_gradation = -1; }},
+      {-12, [](network_case& c) { c.options.min_size = -1; }},
+      {-13, [](network_case& c) { c.options.min_elements = 5, c.options.max_elements = 4; }},
+      {-14,
+       [](network_case& c) {
+         c.options.min_closed_length = std::numeric_limits<double>::quiet_NaN();
+       }},
+  };
+  for (const bad_case& bad : cases) {
+    network_case c = circle(20, 0.3);
+    bad.spoil(c);
+    const outputs before = outputs_of(c, bad.code);
+    EXPECT_TRUE(outputs_of(c, c.run()) == before) << "code " << bad.code;
+  }
+}
+
+TEST(RemeshNetwork, StaysWithinTheCallersThreadLimit) {
+  const network_case c = random_network(3, 2);
+  const outputs free_run = remeshed(c, 8, 3);
+  tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
+  network_case limited = c.copy();
+  limited.options.threads = 8;
+  filum::network_report report;
+  const int code = limited.run(report);
+  EXPECT_EQ(report.threads_used, 1u);
+  EXPECT_TRUE(outputs_of(limited, code) == free_run);
+}
+
+TEST(RemeshNetwork, ReportsEveryLine) {
+  network_case c = random_network(11, 2);
+  c.options.chordal_tol = -0.01;
+  filum::network_report report;
+  ASSERT_EQ(c.run(report), 0);
+  ASSERT_EQ(report.lines_detail.size(), report.lines);
+  std::size_t in = 0, out = 0, hard = 0;
+  for (const filum::line_record& line : report.lines_detail) {
+    in += line.elements_in, out += line.elements_out;
+    hard += line.path == filum::line_path::hard_edge;
+    EXPECT_GT(line.length, 0);
+  }
+  EXPECT_EQ(in, report.elements_in);
+  EXPECT_EQ(out, report.elements_out);
+  EXPECT_EQ(hard, 1u);
+}
+
+}  // namespace
