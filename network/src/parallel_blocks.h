@@ -7,6 +7,12 @@
 #include <algorithm>
 #include <cstddef>
 
+#if defined(__SANITIZE_THREAD__)
+#include <atomic>
+#include <thread>
+#include <vector>
+#endif
+
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
@@ -23,6 +29,31 @@ inline std::size_t block_count(std::size_t n) noexcept {
   return (n + elements_per_block - 1) / elements_per_block;
 }
 
+#if defined(__SANITIZE_THREAD__)
+/// \brief Under ThreadSanitizer the tasks run on plain std::threads, whose hand-offs the
+/// sanitizer sees: the system's TBB is not instrumented, so its own hand-offs would read as
+/// races and hide real ones in the tasks. A thread that cannot start leaves its share to
+/// the others and to this thread.
+template <class Task>
+bool run_parallel(unsigned threads, std::size_t count, const Task& task) noexcept {
+  std::atomic<std::size_t> next{0};
+  auto worker = [&]() noexcept {
+    for (std::size_t b = next++; b < count; b = next++)
+      task(b);
+  };
+  std::vector<std::thread> pool;
+  try {
+    pool.reserve(threads - 1);
+    for (unsigned t = 1; t < threads; ++t)
+      pool.emplace_back(worker);
+  } catch (...) {
+  }
+  worker();
+  for (std::thread& t : pool)
+    t.join();
+  return true;
+}
+#else
 /// \brief Runs task(b) for every b below count on `threads` threads: in the caller's arena
 /// when it has that many, else in an arena of its own. False when the pool could not run
 /// it (the tasks that ran may have run); the caller then runs them on its own thread.
@@ -49,6 +80,7 @@ bool run_parallel(unsigned threads, std::size_t count, const Task& task) noexcep
     return false;
   }
 }
+#endif
 
 /// \brief Runs block(first, last) over the blocks of n elements, on `threads` threads when
 /// there are more than one and the pool runs, else one block after the other on this

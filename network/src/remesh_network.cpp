@@ -127,7 +127,7 @@ bool plan_assembly(const std::vector<line_batch>& batches, const line_network& n
   if (!plan.node_base.resize(batches.size()) || !plan.element_base.resize(batches.size()) ||
       !plan.line_color.resize(net.line_count()))
     return false;
-  line_colors colors(colors);
+  line_colors colors_of_lines(colors);
   for (std::size_t b = 0; b < batches.size(); ++b) {
     plan.node_base[b] = plan.new_nodes;
     plan.element_base[b] = plan.elements;
@@ -140,7 +140,7 @@ bool plan_assembly(const std::vector<line_batch>& batches, const line_network& n
         report.closed_length_dropped += record.length;
         continue;
       }
-      plan.line_color[i] = colors.of(net.elements_of(i), net.element_count(i));
+      plan.line_color[i] = colors_of_lines.of(net.elements_of(i), net.element_count(i));
       plan.elements += record.elements_out;
     }
   }

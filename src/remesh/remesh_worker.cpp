@@ -57,9 +57,9 @@ int remesh_lines_worker(dense2D<double>& pos, dense2D<unsigned>& connectM,
   if (!work.reserve(net.longest_line())) return storage_failure;
   int code = analysis_code;
   new_network out;
-  line_colors colors(colors);
+  line_colors colors_of_lines(colors);
   for (std::size_t i = 0; code == 0 && i < net.line_count(); ++i) {
-    const unsigned color = colors.of(net.elements_of(i), net.element_count(i));
+    const unsigned color = colors_of_lines.of(net.elements_of(i), net.element_count(i));
     code = remesh_line<D>(pos, connectM, settings, net, i, color, work, out);
   }
   if (code == 0 && !sorted_hard_nodes(net.hard_nodes, hard_nodes)) code = storage_failure;

@@ -111,14 +111,7 @@ dense2D<unsigned> blocks_of_elements(unsigned seed, std::size_t elements) {
   return connectM;
 }
 
-// Debian's libtbb is not built with ThreadSanitizer, which then cannot see TBB hand a task
-// to a worker and reports races inside TBB's own task code; under it this test runs on one
-// thread (still across blocks).
-#if defined(__SANITIZE_THREAD__)
-constexpr unsigned thread_counts[] = {1};
-#else
 constexpr unsigned thread_counts[] = {1, 2, 3};
-#endif
 
 TEST(NodeEnds, SameDropAndNeighborsOnEveryThreadCountAcrossBlocks) {
   const dense2D<unsigned> connectM = blocks_of_elements(7, 3 * filum::elements_per_block + 123);
