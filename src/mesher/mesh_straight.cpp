@@ -85,6 +85,12 @@ int mesh_straight(dense2D<double>& pos, const dense1D<unsigned>& indices, unsign
   if (n_elements == 0 || indices.empty()) return 0;
   const std::size_t n = indices.size();
   if (n < 2 || !ids_in(indices, pos)) return -2;
+  // Its new nodes, about n_elements of them, must be numbered below no_id and held in
+  // memory (coordinates, size, parameter): a count that cannot is refused before any
+  // segment is meshed.
+  if (n_elements >= no_id - node_bound(pos) ||
+      !fits_in_memory(n_elements, (pos.rows() + 2) * sizeof(double)))
+    return storage_failure;
   double length = 0;
   for (std::size_t k = 0; k + 1 < n; ++k)
     length += distance_over_rows(pos, indices[k], indices[k + 1]);

@@ -23,13 +23,20 @@ inline double element_size(double h, double length) noexcept {
   return std::fabs(h) * length;
 }
 
-/// \brief M += (1/h^2) u u': asks for size h along a unit u. Sizes below 1e-150 (a zero-length
-/// element, a denormal size) count as 1e-150, so that the entries stay finite and no
+/// \brief M += (1/h^2) u u': asks for size h along u (a unit vector, or one whose length
+/// divides h). The term is scaled down so that no entry passes 1e150 (a zero-length element,
+/// a denormal size): the metric stays finite, its merging squares no overflow, and no
 /// infinity meets a zero component as NaN.
 /// \param[in,out] M packed upper triangle.
 template <std::size_t D>
 inline void add_rank_one(symmetric_fixed<double, D>& M, const point<D>& u, double h) noexcept {
-  const double weight = std::fabs(h) > 1e-150 ? 1 / (h * h) : 1e300;
+  constexpr double largest_entry = 1e150;
+  double largest_square = 0;
+  for (std::size_t i = 0; i < D; ++i)
+    largest_square = std::max(largest_square, u[i] * u[i]);
+  double weight = 1 / (h * h);
+  if (!(weight * largest_square <= largest_entry))
+    weight = largest_square > 0 ? largest_entry / largest_square : 0;
   for (std::size_t j = 0; j < D; ++j)
     for (std::size_t i = 0; i <= j; ++i)
       M(i, j) += weight * u[i] * u[j];

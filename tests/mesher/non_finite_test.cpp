@@ -134,3 +134,16 @@ TEST(LineMeshing, DegenerateMetricsEndTheChordalRefinement) {
             0);
   EXPECT_TRUE(new_nodes_finite(o, 5));
 }
+
+// A count whose nodes cannot all be numbered below 0xFFFFFFFF, or held in memory, is refused
+// before any segment is meshed (it used to mesh gigabytes of short segments first).
+TEST(LineMeshing, StraightCountsPastTheIdentifiersAreRefusedAtOnce) {
+  line_outputs o;
+  o.pos = make_pos({{0, 0}, {1e-3, 0}, {1e6, 0}});
+  EXPECT_EQ(filum::mesh_straight(o.pos, o.chain, no_id - 3, false, o.new_indices), -199);
+  EXPECT_EQ(filum::mesh_straight(o.pos, 0u, 1u, 2u, no_id, o.new_indices), -199);
+  // a billion elements spread over segments each of which alone would fit
+  EXPECT_EQ(filum::mesh_straight(o.pos, o.chain, 1000000000u, false, o.new_indices), -199);
+  EXPECT_EQ(o.pos.cols(), 3u);
+  EXPECT_TRUE(o.new_indices.empty());
+}

@@ -141,11 +141,18 @@ TEST(MetricsFromElements, ZeroAndDenormalSizesGiveFiniteMetrics) {
         if (!std::isfinite(m(i, j))) return false;
     return m.cols() == 4;
   };
-  for (auto [hv, hw] : {std::pair{0.0, -5e-324}, {5e-324, 5e-324}, {0.0, 0.0}}) {
+  for (auto [hv, hw] : {std::pair{0.0, -5e-324}, {5e-324, 5e-324}, {0.0, 0.0}, {1e-100, 1e-200}}) {
     vorn::dense2D<double> bent, across, plane;
     EXPECT_EQ(metrics_gen_aniso3d(pos, elements, hv, hw, bent), 0);
     EXPECT_EQ(metrics_gen_aniso3d(pos, elements, hw, across), 0);
     EXPECT_EQ(metrics_gen_aniso2d(pos, elements, hw, plane), 0);
     EXPECT_TRUE(finite(bent) && finite(across) && finite(plane)) << hv << " " << hw;
   }
+  // a long vector divides a denormal size: the term is scaled, not overflowed
+  vorn::dense2D<double> from_vector;
+  ASSERT_EQ(metrics_gen_aniso2d(filum_test::make_pos({{0, 215}}), filum_test::ids({0}), 5e-324,
+                                60.0, from_vector),
+            0);
+  for (double entry : filum_test::column(from_vector, 0))
+    EXPECT_TRUE(std::isfinite(entry)) << entry;
 }
