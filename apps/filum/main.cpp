@@ -62,7 +62,8 @@ std::vector<long long> parse_ids(const std::string& text) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command: its options, then the subcommand that was asked for.
+int run(int argc, char** argv) {
   CLI::App app{
       "filum: remesh, inspect, convert and draw line networks (Gmsh MSH, VTK, VTU, "
       "GeoJSON, polyline text, multi-segment text, SVG)"};
@@ -170,5 +171,14 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "filum: out of memory\n");
     return meshing_failed;
+  }
+}
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (...) {
+    std::fputs("filum: internal error while setting up the command\n", stderr);
+    return 1;
   }
 }

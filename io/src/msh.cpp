@@ -310,7 +310,7 @@ class msh_reader {
 
   // Keeps the node tags once they stop being 1, 2, ..., n.
   void keep_tag(long long tag, std::size_t index, bool& sequential) {
-    if (sequential && tag == static_cast<long long>(index + 1)) return;
+    if (sequential && tag == static_cast<long long>(index) + 1) return;
     if (sequential)
       for (std::size_t j = 1; j <= index; ++j)
         net_.node_tags.push_back(static_cast<std::int64_t>(j));
@@ -428,7 +428,7 @@ class msh_reader {
   void add_element22(long long tag, long long type, const std::vector<long long>& tags,
                      const std::vector<long long>& nodes) {
     if (!is_line_type(type)) return;
-    const long long physical = tags.size() > 0 ? tags[0] : 0;
+    const long long physical = !tags.empty() ? tags[0] : 0;
     const long long entity = tags.size() > 1 ? tags[1] : 0;
     const long long c = physical > 0 ? physical : entity;
     add_element(node_index(nodes[0], tag), node_index(nodes[1], tag),
@@ -593,7 +593,7 @@ void write_msh(std::ostream& out, const line_network& net, const write_options& 
   w.integer(0, true), w.space(), w.integer(static_cast<long long>(colors.size()), true), w.space();
   w.integer(0, true), w.space(), w.integer(0, true), w.end_line();
   for (std::size_t c = 0; c < colors.size(); ++c) {
-    w.integer(static_cast<long long>(c + 1), false);
+    w.integer(static_cast<long long>(c) + 1, false);
     for (int i = 0; i < 6; ++i)
       w.space(), w.real(boxes[6 * c + i]);
     w.space();
@@ -654,7 +654,7 @@ void write_msh(std::ostream& out, const line_network& net, const write_options& 
       continue;
     }
     for (std::size_t e = starts[b]; e < starts[b + 1]; ++e) {
-      w.integer(static_cast<long long>(e + 1), true), w.space();
+      w.integer(static_cast<long long>(e) + 1, true), w.space();
       w.integer(tag_of(net.edges[2 * e]), true), w.space();
       w.integer(tag_of(net.edges[2 * e + 1]), true), w.end_line();
     }

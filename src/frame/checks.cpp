@@ -1,7 +1,7 @@
 #include "frame/checks.h"
 
-#include <algorithm>
 #include <unistd.h>
+#include <algorithm>
 
 namespace vorn {
 namespace filum {

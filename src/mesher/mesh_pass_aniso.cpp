@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "frame/checks.h"
 #include "frame/metric_tensor.h"
 #include "frame/node_distribution.h"
-#include "frame/checks.h"
 #include "frame/point.h"
 #include "mesher/mesh_pass_iso.h"
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "frame/node_distribution.h"
 #include "frame/checks.h"
+#include "frame/node_distribution.h"
 #include "frame/point.h"
 
 namespace vorn {

@@ -31,7 +31,7 @@ result filum(const std::string& args) {
 
 std::string write(const std::string& name, const std::string& text) {
   fs::create_directories(work);
-  const std::string path = work + "/" + name;
+  std::string path = work + "/" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

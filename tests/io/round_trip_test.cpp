@@ -74,9 +74,9 @@ TEST(RoundTrip, VtkFormatsCarryPointAndCellArrays) {
   for (io::file_format format : {io::file_format::vtk, io::file_format::vtu}) {
     io::line_network net = sample(2);
     net.point_arrays.push_back({"size", 1, {1, 2, 3, 4, 5, 6, 7, 0.125}});
-    std::vector<double> vectors;
+    std::vector<double> vectors(24);
     for (int k = 0; k < 24; ++k)
-      vectors.push_back(k / 7.0);
+      vectors[k] = k / 7.0;
     net.point_arrays.push_back({"v", 3, vectors});
     net.cell_arrays.push_back({"quality", 1, {0.5, 1, 2, 3, 4, 5, 1.0 / 3.0}});
     const io::line_network back = round_trip(net, format);
