@@ -31,35 +31,6 @@ pass_result pass(const dense2D<double>& pos, const std::vector<std::vector<doubl
 
 }  // namespace
 
-TEST(MeshPassAniso, SegmentIsMeasuredInItsOwnDirection) {
-  // Size 0.5 along u and 2 across: a segment of length 10 along u gets 20 evenly spaced
-  // elements, one across u gets 5, every node the same metric.
-  // clang-format off
-  struct Case { std::vector<double> u, segment; std::size_t elements; } cases[] = {
-      {{0.6, 0.8}, {0.6, 0.8}, 20},                  {{0.6, 0.8}, {-0.8, 0.6}, 5},
-      {{0.48, -0.6, 0.64}, {0.48, -0.6, 0.64}, 20},  {{0.48, -0.6, 0.64}, {0, 0.8, 0.75}, 5}};
-  // clang-format on
-  for (const Case& c : cases) {
-    const std::size_t dim = c.u.size();
-    const auto M = metric_along(dim, c.u, 0.5, 2);
-    const double length = std::sqrt(c.segment[0] * c.segment[0] + c.segment[1] * c.segment[1] +
-                                    (dim == 3 ? c.segment[2] * c.segment[2] : 0));
-    dense2D<double> pos(dim, 2, 1.0);
-    for (std::size_t i = 0; i < dim; ++i)
-      pos(i, 1) += 10 * c.segment[i] / length;
-    const auto r = pass(pos, {M, M});
-    ASSERT_EQ(r.pos.cols(), c.elements - 1) << dim << " " << c.segment[0];
-    for (std::size_t j = 0; j + 1 < c.elements; ++j) {
-      const double fraction = static_cast<double>(j + 1) / static_cast<double>(c.elements);
-      EXPECT_NEAR(r.params[j], 10 * fraction, 1e-13);
-      for (std::size_t i = 0; i < dim; ++i)
-        EXPECT_NEAR(r.pos(i, j), pos(i, 0) + fraction * (pos(i, 1) - pos(i, 0)), 1e-13);
-      for (std::size_t i = 0; i < M.size(); ++i)
-        EXPECT_NEAR(r.metrics(i, j), M[i], 1e-14);
-    }
-  }
-}
-
 TEST(MeshPassAniso, NodesAtSegmentEndsAndMetricsThatCannotBeReduced) {
   // A and B have principal directions 30 degrees apart. Nodes at the start of a segment
   // (lengths 0, three elements forced) or at its end (mirrored segments, two elements) get

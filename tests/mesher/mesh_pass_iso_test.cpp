@@ -1,6 +1,5 @@
 #include "mesher/mesh_pass_iso.h"
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -44,30 +43,6 @@ TEST(MeshPassIso, ElementCountClampsThenEvens) {
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(element_count(c.T, c.even, c.min, c.max), c.expected) << c.T << " " << c.even;
-}
-
-TEST(MeshPassIso, NodesFollowTheGeometricProgressionOfTheSizes) {
-  // Length 10 with sizes 1 and 1: nodes at 1 ... 9. Length L = 10 / ln 2 with sizes 1 .. 2:
-  // T = 10, node j at L (2^(j/10) - 1) with size 2^(j/10). Parameters only when given.
-  for (std::size_t dim : {2u, 3u})
-    for (double h1 : {1.0, 2.0}) {
-      const double L = h1 == 1 ? 10 : 10 / std::log(2.0);
-      dense2D<double> pos(dim, 2, 0.0);
-      pos(dim - 1, 1) = L;
-      const auto r = pass(pos, values({1, h1}), h1 == 1 ? values({0, 5}) : values({}));
-      ASSERT_EQ(r.pos.cols(), 9u);
-      ASSERT_EQ(r.params.size(), h1 == 1 ? 9u : 0u);
-      for (std::size_t j = 1; j <= 9; ++j) {
-        const double grown = std::pow(h1, static_cast<double>(j) / 10);
-        const double at = h1 == 1 ? static_cast<double>(j) : L * (grown - 1);
-        EXPECT_NEAR(r.pos(dim - 1, j - 1), at, 1e-12 * L);
-        EXPECT_EQ(r.pos(0, j - 1), 0);
-        EXPECT_NEAR(r.sizes[j - 1], grown, 1e-12);
-        if (h1 == 1) {
-          EXPECT_DOUBLE_EQ(r.params[j - 1], 0.5 * static_cast<double>(j));
-        }
-      }
-    }
 }
 
 TEST(MeshPassIso, DegenerateChainsAndTheMinimumLength) {
