@@ -7,12 +7,6 @@
 using filum_test::entries;
 using vorn::dense1D;
 
-TEST(Dense1D, ConstructsEmptySizedAndFilled) {
-  EXPECT_TRUE(dense1D<double>().empty());
-  EXPECT_EQ(entries(dense1D<unsigned>(3)), (std::vector<unsigned>{0, 0, 0}));
-  EXPECT_EQ(entries(dense1D<double>(2, 1.5)), (std::vector<double>{1.5, 1.5}));
-}
-
 TEST(Dense1D, ViewOfCallerMemoryReadsWritesAndLeavesItWhenGrowing) {
   unsigned memory[3] = {4, 5, 6};
   dense1D<unsigned> view(3, memory);
