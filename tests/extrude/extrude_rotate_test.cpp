@@ -68,7 +68,7 @@ TEST(ExtrudeRotate, GradedArcsFollowTheGeometricProgressionInAngle) {
 }
 
 TEST(ExtrudeRotate, CodesInArgumentOrderAndStorageFailures) {
-  const double nan = std::nan("");
+  const double nan = std::nan(""), inf = HUGE_VAL;
   const v2 o2(0, 0), c2(10, 0);
   const v3 o3(0, 0, 0), z3(0, 0, 1), c3(10, 0, 0);
   extrusion_checks::expect_codes({
@@ -94,6 +94,14 @@ TEST(ExtrudeRotate, CodesInArgumentOrderAndStorageFailures) {
       {2, ROW(extrude_rotate(p, 9u, o3, o3, 0.0, 0.0, false, i)), -1},
       {3, ROW(extrude_rotate(p, 1u, o3, o3, 0.0, 0.0, false, i)), -3},
       {3, ROW(extrude_rotate(p, 1u, o3, z3, 1.0, 0.0, false, i)), -6},
+      // Non-finite arguments.
+      {2, ROW(extrude_rotate(p, 0u, o2, nan, 0.5, 0.5, false, i)), -4},
+      {2, ROW(extrude_rotate(p, 0u, o2, inf, 2u, i)), -4},
+      {2, ROW(extrude_rotate(p, o2, v2(nan, 1), 1.0, 2u, i)), -3},
+      {2, ROW(extrude_rotate(p, v2(-inf, 0), o2, 1.0, 2u, i)), -2},
+      {3, ROW(extrude_rotate(p, 0u, o3, v3(0, 0, nan), 0.5, 0.5, false, i)), -4},
+      {3, ROW(extrude_rotate(p, o3, v3(inf, 0, 0), z3, 2u, i)), -3},
+      {3, ROW(extrude_rotate(p, v3(1e308, 0, 0), v3(-1e308, 0, 0), v3(0, 0, 3), 2u, i)), -4},
   });
   extrusion_checks::expect_restored_after_storage_failures(
       3, ROW(extrude_rotate(p, v3(), v3(10, 0, 0), z3, 1.0, 2.0, false, i)));

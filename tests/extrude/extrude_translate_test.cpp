@@ -48,9 +48,11 @@ TEST(ExtrudeTranslate, GradedRowsFollowTheGeometricProgression) {
 }
 
 TEST(ExtrudeTranslate, CodesInArgumentOrderAndStorageFailures) {
-  const double nan = std::nan("");
-  const v2 t2(1, 0), o2(0, 0);
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  const v2 t2(1, 0), o2(0, 0), big2(1e308, 0);
   const v3 t3(1, 0, 0), o3(0, 0, 0);
+  // A non-finite argument gets its own code: no row with a node at infinity or NaN, no
+  // count wrapped past 64 bits.
   extrusion_checks::expect_codes({
       {3, ROW(extrude_translate(p, o2, t2, 0u, i)), 0},  // a count of 0 before any test
       {3, ROW(extrude_translate(p, o2, t2, 2u, i)), -1},
@@ -69,7 +71,19 @@ TEST(ExtrudeTranslate, CodesInArgumentOrderAndStorageFailures) {
       {3, ROW(extrude_translate(p, 1u, t3, 2.0, -2.0, false, i)), -5},
       {2, ROW(extrude_translate(p, 0u, t2, 0xFFFFFFFFu, i)), -199},  // identifiers past 32 bits
       {2, ROW(extrude_translate(p, o2, t2, 0xFFFFFFFEu, i)), -199},
+      {2, ROW(extrude_translate(p, 0u, v2(inf, 0), 1.0, 1.0, false, i)), -3},
+      {2, ROW(extrude_translate(p, v2(0, nan), t2, 3u, i)), -2},
+      {3, ROW(extrude_translate(p, 1u, v3(0, nan, 0), 2u, i)), -3},
+      {2, ROW(extrude_translate(p, big2, big2, 2u, i)), -3},  // the end overflows
+      {2, ROW(extrude_translate(p, 0u, t2, 1e-300, 1e-300, false, i)), -199},
+      {2, ROW(extrude_translate(p, 0u, t2, 5e-324, 5e-324, true, i)), -199},
   });
   extrusion_checks::expect_restored_after_storage_failures(
       3, ROW(extrude_translate(p, 1u, v3(0, 0, 2), 0.5, 0.1, true, i)));
+  // A start node with a non-finite coordinate: pos carries the bad value.
+  dense2D<double> pos = filum_test::make_pos({{0, nan}});
+  dense1D<unsigned> row;
+  EXPECT_EQ(extrude_translate(pos, 0u, t2, 2u, row), -1);
+  EXPECT_EQ(extrude_rotate(pos, 0u, o2, 1.0, 0.5, 0.5, false, row), -1);
+  EXPECT_TRUE(pos.cols() == 1 && row.empty());
 }
