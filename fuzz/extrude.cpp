@@ -33,21 +33,18 @@ int extrude(input& in, unsigned variant, dense2D<double>& pos, dense1D<unsigned>
     return graded ? extrude_translate(pos, start, t, size_start, size_end, even, indices)
                   : extrude_translate(pos, start, t, n_elements, indices);
   }
-  if constexpr (D == 2) {
-    const double angle = in.value();
-    if (from_node)
-      return graded ? extrude_rotate(pos, node, center, angle, size_start, size_end, even, indices)
-                    : extrude_rotate(pos, node, center, angle, n_elements, indices);
-    return graded ? extrude_rotate(pos, start, center, angle, size_start, size_end, even, indices)
-                  : extrude_rotate(pos, start, center, angle, n_elements, indices);
-  } else {
-    const auto axis = point<D>(in);
-    if (from_node)
-      return graded ? extrude_rotate(pos, node, center, axis, size_start, size_end, even, indices)
-                    : extrude_rotate(pos, node, center, axis, n_elements, indices);
-    return graded ? extrude_rotate(pos, start, center, axis, size_start, size_end, even, indices)
-                  : extrude_rotate(pos, start, center, axis, n_elements, indices);
-  }
+  // The plane turns by an angle, space about an axis vector.
+  const auto turn = [&] {
+    if constexpr (D == 2)
+      return in.value();
+    else
+      return point<D>(in);
+  }();
+  if (from_node)
+    return graded ? extrude_rotate(pos, node, center, turn, size_start, size_end, even, indices)
+                  : extrude_rotate(pos, node, center, turn, n_elements, indices);
+  return graded ? extrude_rotate(pos, start, center, turn, size_start, size_end, even, indices)
+                : extrude_rotate(pos, start, center, turn, n_elements, indices);
 }
 
 }  // namespace

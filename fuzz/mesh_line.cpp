@@ -23,19 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dense1D<double> new_params, new_sizes;
   dense2D<double> new_metrics;
   using vorn::filum::mesh_line;
-  int code;
-  if (metric && with_params)
-    code = mesh_line(pos, chain, params, metrics, force_even, min_elements, max_elements,
-                     chordal_tol, min_size, new_indices, new_params, new_metrics);
-  else if (metric)
-    code = mesh_line(pos, chain, metrics, force_even, min_elements, max_elements, chordal_tol,
-                     min_size, new_indices, new_params, new_metrics);
-  else if (with_params)
-    code = mesh_line(pos, chain, params, sizes, force_even, min_elements, max_elements, chordal_tol,
-                     min_size, new_indices, new_params, new_sizes);
-  else
-    code = mesh_line(pos, chain, sizes, force_even, min_elements, max_elements, chordal_tol,
-                     min_size, new_indices, new_params, new_sizes);
+  const int code =
+      metric && with_params
+          ? mesh_line(pos, chain, params, metrics, force_even, min_elements, max_elements,
+                      chordal_tol, min_size, new_indices, new_params, new_metrics)
+      : metric ? mesh_line(pos, chain, metrics, force_even, min_elements, max_elements, chordal_tol,
+                           min_size, new_indices, new_params, new_metrics)
+      : with_params ? mesh_line(pos, chain, params, sizes, force_even, min_elements, max_elements,
+                                chordal_tol, min_size, new_indices, new_params, new_sizes)
+                    : mesh_line(pos, chain, sizes, force_even, min_elements, max_elements,
+                                chordal_tol, min_size, new_indices, new_params, new_sizes);
 
   const int shift = with_params ? 0 : 1;
   require(documented(code, {-1, -2, -3, -4 - shift, -6 - shift, -12 - shift}));

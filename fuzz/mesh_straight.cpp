@@ -20,26 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const dense2D<double> before = snapshot(pos);
   const dense1D<unsigned> indices_before = snapshot(new_indices);
   using vorn::filum::mesh_straight;
-  int code;
-  switch (overload) {
-    case 0:
-      code = mesh_straight(pos, chain, sizes, even, new_indices);
-      break;
-    case 1:
-      code = mesh_straight(pos, chain, metrics, even, new_indices);
-      break;
-    case 2:
-      code = mesh_straight(pos, chain, count, even, new_indices);
-      break;
-    case 3:
-      code = mesh_straight(pos, three[0], three[1], count, new_indices);
-      break;
-    case 4:
-      code = mesh_straight(pos, three[0], three[1], three[2], count, new_indices);
-      break;
-    default:
-      code = mesh_straight(pos, three[0], three[1], size_first, size_last, even, new_indices);
-  }
+  const int code =
+      overload == 0   ? mesh_straight(pos, chain, sizes, even, new_indices)
+      : overload == 1 ? mesh_straight(pos, chain, metrics, even, new_indices)
+      : overload == 2 ? mesh_straight(pos, chain, count, even, new_indices)
+      : overload == 3 ? mesh_straight(pos, three[0], three[1], count, new_indices)
+      : overload == 4
+          ? mesh_straight(pos, three[0], three[1], three[2], count, new_indices)
+          : mesh_straight(pos, three[0], three[1], size_first, size_last, even, new_indices);
   require(documented(code, {-1, -2, -3, -4, -5}));
   if (code != 0) {
     require(same(before, pos) && same(indices_before, new_indices));

@@ -18,27 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const dense2D<double> before = snapshot(metrics);
   using namespace vorn::filum;
-  int code;
-  switch (overload) {
-    case 0:
-      code = metrics_gen_aniso2d(pos, listed, h1, h2, metrics);
-      break;
-    case 1:
-      code = metrics_gen_aniso2d(pos, connect, h1, metrics);
-      break;
-    case 2:
-      code = metrics_gen_aniso3d(pos, connect, h1, metrics);
-      break;
-    default:
-      code = metrics_gen_aniso3d(pos, connect, h1, h2, metrics);
-  }
+  const int code = overload == 0   ? metrics_gen_aniso2d(pos, listed, h1, h2, metrics)
+                   : overload == 1 ? metrics_gen_aniso2d(pos, connect, h1, metrics)
+                   : overload == 2 ? metrics_gen_aniso3d(pos, connect, h1, metrics)
+                                   : metrics_gen_aniso3d(pos, connect, h1, h2, metrics);
   require(documented(code, {-1, -2, -3, -4, -5}));
   if (code != 0) return 0;
   require(same(before, metrics) ||
           (metrics.rows() == metric_rows && metrics.cols() >= before.cols()));
-  if (in.finite())
-    for (std::size_t j = 0; j < metrics.cols(); ++j)
-      for (std::size_t i = 0; i < metrics.rows(); ++i)
-        require(!std::isnan(metrics(i, j)));
+  for (std::size_t k = 0; in.finite() && k < metrics.rows() * metrics.cols(); ++k)
+    require(!std::isnan(metrics(k % metrics.rows(), k / metrics.rows())));
   return 0;
 }

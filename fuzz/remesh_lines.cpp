@@ -26,16 +26,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const network_before before{snapshot(pos), snapshot(connect), snapshot(colors),
                               snapshot(hard_nodes)};
   using vorn::filum::remesh_lines;
-  int code;
-  if (overload == 0)
-    code = remesh_lines(pos, connect, default_size, node_sizes, colors, hard_nodes, hard_edges,
-                        even, corner, chordal, gradation, min_size, min_elements, max_elements);
-  else if (overload == 1)
-    code = remesh_lines(pos, connect, default_size, colors, even, corner, chordal, gradation,
-                        min_size, min_elements, max_elements);
-  else
-    code = remesh_lines(pos, connect, default_size, even, corner, chordal, gradation, min_size,
-                        min_elements, max_elements);
+  int code =
+      overload == 0
+          ? remesh_lines(pos, connect, default_size, node_sizes, colors, hard_nodes, hard_edges,
+                         even, corner, chordal, gradation, min_size, min_elements, max_elements)
+      : overload == 1 ? remesh_lines(pos, connect, default_size, colors, even, corner, chordal,
+                                     gradation, min_size, min_elements, max_elements)
+                      : remesh_lines(pos, connect, default_size, even, corner, chordal, gradation,
+                                     min_size, min_elements, max_elements);
 
   // The short overloads report a storage failure shifted with their other codes, as documented.
   if (overload > 0 && code == vorn::filum::storage_failure + 2 + static_cast<int>(overload))

@@ -38,20 +38,11 @@ class input {
   /// A coordinate, size or setting: mostly small multiples of 1/4 or 5, sometimes a special value
   /// (zeros, infinities, NaN, denormals, extremes) or a near-duplicate of the previous value.
   double value() {
-    static const double special[] = {0.0,
-                                     -0.0,
-                                     std::numeric_limits<double>::infinity(),
-                                     -std::numeric_limits<double>::infinity(),
-                                     std::numeric_limits<double>::quiet_NaN(),
-                                     std::numeric_limits<double>::denorm_min(),
-                                     -std::numeric_limits<double>::denorm_min(),
-                                     1e300,
-                                     -1e300,
-                                     1e-300,
-                                     vorn::filum::unset,
-                                     -vorn::filum::unset,
-                                     1e-9,
-                                     0.01};
+    using limits = std::numeric_limits<double>;
+    constexpr double inf = limits::infinity(), tiny = limits::denorm_min(), u = vorn::filum::unset;
+    static const double special[] = {0.0,  -0.0,  inf,   -inf,   limits::quiet_NaN(),
+                                     tiny, -tiny, 1e300, -1e300, 1e-300,
+                                     u,    -u,    1e-9,  0.01};
     constexpr unsigned n_special = sizeof(special) / sizeof(special[0]);
     const unsigned b = byte();
     double v;

@@ -30,23 +30,3 @@ TEST(Append, ColumnsAndGatheredColumns) {
   vorn::dense2D<double> three_rows(3, 1);
   EXPECT_FALSE(append_columns(source, three_rows));
 }
-
-TEST(Append, FixedColumnRefusesOtherRowCounts) {
-  vorn::dense2D<double> pos(3, 0);
-  const double p[2] = {1, 2};
-  ASSERT_TRUE(append_fixed_column<2>(p, pos));  // an empty matrix takes 2 rows
-  EXPECT_EQ(pos.rows(), 2u);
-  vorn::dense2D<double> space = make_pos({{0, 0, 0}});
-  EXPECT_FALSE(append_fixed_column<2>(p, space));
-  EXPECT_EQ(space.cols(), 1u);
-}
-
-TEST(Append, ColumnFromVector) {
-  vorn::dense2D<double> m;
-  EXPECT_TRUE(append_column(vorn::dense1D<double>(), m));
-  EXPECT_TRUE(m.empty());
-  ASSERT_TRUE(append_column(filum_test::values({1, 2, 3}), m));
-  EXPECT_EQ(m.rows(), 3u);
-  EXPECT_FALSE(append_column(filum_test::values({1, 2}), m));
-  EXPECT_EQ(m.cols(), 1u);
-}

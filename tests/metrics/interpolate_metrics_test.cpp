@@ -7,10 +7,12 @@
 
 #include "metrics/metric_checks.h"
 #include "support/filum_test.h"
+#include "support/metric_columns.h"
 
 using namespace vorn::filum;
 using filum_test::column;
 using filum_test::entries;
+using filum_test::metric_columns;
 using filum_test::values;
 using metric_checks::expect_close;
 using metric_checks::tensor_of;
@@ -22,14 +24,6 @@ vorn::dense1D<double> vec(const Values& v) {
   vorn::dense1D<double> out(v.size());
   std::copy(v.begin(), v.end(), out.begin());
   return out;
-}
-
-// One column per tensor (or size) of the list.
-vorn::dense2D<double> columns(const std::vector<Values>& list, std::size_t rows) {
-  vorn::dense2D<double> m(rows, list.size());
-  for (std::size_t j = 0; j < list.size(); ++j)
-    std::copy(list[j].begin(), list[j].end(), m.data() + j * rows);
-  return m;
 }
 
 // The isotropic metric of size h in the plane (3 rows) or in space (6 rows).
@@ -56,8 +50,8 @@ TEST(InterpolateMetrics, ResultCodesInArgumentOrder) {
     auto out = values({7});
     EXPECT_EQ(interpolate_metrics(vec(c.params), vec(c.sizes), vec(c.new_params), out), c.expected);
     EXPECT_EQ(out.size(), c.expected == 0 ? c.new_params.size() : 0u);
-    auto out_m = columns({{7}}, 1);
-    const auto row = columns(std::vector<Values>(c.sizes.size(), Values{1}), 1);
+    auto out_m = metric_columns({{7}});
+    const auto row = metric_columns({{1}}, c.sizes.size());
     EXPECT_EQ(interpolate_metrics(vec(c.params), row, vec(c.new_params), out_m), c.expected);
     EXPECT_EQ(out_m.cols(), c.expected == 0 ? c.new_params.size() : 0u);
   }
@@ -102,7 +96,7 @@ TEST(InterpolateMetrics, SizesFollowTheirBrackets) {
   const auto new_params = values({0, 0.2, 1, 2.9, 3});
   vorn::dense1D<double> expected;
   ASSERT_EQ(interpolate_metrics(params, sizes, new_params, expected), 0);
-  auto block = columns({{9, 2, 9}, {9, 0.5, 9}, {9, 8, 9}}, 3), out = block;
+  auto block = metric_columns({{9, 2, 9}, {9, 0.5, 9}, {9, 8, 9}}), out = block;
   ASSERT_EQ(interpolate_metrics(params, block.sub_matrix(1, 0, 1, 3), new_params, out), 0);
   EXPECT_EQ(entries(out.as_vector()), entries(expected));
   EXPECT_EQ(column(block, 1), (Values{9, 0.5, 9}));
@@ -117,7 +111,7 @@ TEST(InterpolateMetrics, MetricsVaryLinearlyInSizeAlongTheirCommonDirections) {
     for (const auto& ab : {Values{1, 3}, Values{3, 1}, Values{1e-8, 4e-8}, Values{1e8, 2.5e8}}) {
       const Values s = {0, 0.1, 0.5, 0.8, 1};
       vorn::dense2D<double> out;
-      const auto metrics = columns({isotropic(rows, ab[0]), isotropic(rows, ab[1])}, rows);
+      const auto metrics = metric_columns({isotropic(rows, ab[0]), isotropic(rows, ab[1])});
       ASSERT_EQ(interpolate_metrics(values({0, 1}), metrics, vec(s), out), 0);
       for (std::size_t j = 0; j < s.size(); ++j)
         expect_close(column(out, j), isotropic(rows, ab[0] + s[j] * (ab[1] - ab[0])), 1e-12);
@@ -130,7 +124,7 @@ TEST(InterpolateMetrics, MetricsVaryLinearlyInSizeAlongTheirCommonDirections) {
       {{1, 0.1, 0.25, 0.05, -0.02, 4}, tensor_of({{c, s, 0}, {-s, c, 0}, {0, 0, 1}}, {0.5, 3, 2})}};
   for (const auto& ends : pairs) {
     vorn::dense2D<double> out;
-    ASSERT_EQ(interpolate_metrics(values({-2, 5}), columns(ends, ends[0].size()),
+    ASSERT_EQ(interpolate_metrics(values({-2, 5}), metric_columns(ends),
                                   values({-2, -2 + 7e-9, 5 - 7e-9, 5}), out),
               0);
     EXPECT_EQ(column(out, 0), ends[0]);
@@ -145,7 +139,7 @@ TEST(InterpolateMetrics, AFailingPairRepeatsThePreviousColumn) {
     Values indefinite = isotropic(rows, 1);
     indefinite[1] = 2;
     const auto metrics =
-        columns({indefinite, isotropic(rows, 1), isotropic(rows, 2), indefinite}, rows);
+        metric_columns({indefinite, isotropic(rows, 1), isotropic(rows, 2), indefinite});
     vorn::dense2D<double> out;
     ASSERT_EQ(interpolate_metrics(values({0, 1, 2, 3}), metrics,
                                   values({0.5, 0.75, 1.5, 2.5, 2.75, 3}), out),
@@ -160,7 +154,7 @@ TEST(InterpolateMetrics, AFailingPairRepeatsThePreviousColumn) {
 }
 
 TEST(InterpolateMetrics, StorageFailureLeavesTheOutputEmpty) {
-  const auto known = columns({isotropic(6, 1), isotropic(6, 2)}, 6);
+  const auto known = metric_columns({isotropic(6, 1), isotropic(6, 2)});
   const auto params = values({0, 1}), new_params = values({0.25, 0.5});
   EXPECT_GE(filum_test::sweep_allocation_failures(
                 [] { return vorn::dense2D<double>(); },

@@ -11,20 +11,6 @@
 
 namespace filum_test {
 
-/// Coordinates from points, one column per point; every point has the same length.
-inline vorn::dense2D<double> make_pos(std::initializer_list<std::initializer_list<double>> points) {
-  const std::size_t rows = points.size() ? points.begin()->size() : 0;
-  vorn::dense2D<double> pos(rows, points.size());
-  std::size_t j = 0;
-  for (const auto& p : points) {
-    std::size_t i = 0;
-    for (double x : p)
-      pos(i++, j) = x;
-    ++j;
-  }
-  return pos;
-}
-
 /// A matrix from columns.
 template <class T>
 vorn::dense2D<T> make_columns(std::initializer_list<std::initializer_list<T>> columns) {
@@ -38,6 +24,11 @@ vorn::dense2D<T> make_columns(std::initializer_list<std::initializer_list<T>> co
     ++j;
   }
   return m;
+}
+
+/// Coordinates from points, one column per point; every point has the same length.
+inline vorn::dense2D<double> make_pos(std::initializer_list<std::initializer_list<double>> points) {
+  return make_columns<double>(points);
 }
 
 /// A vector from values.

@@ -247,12 +247,9 @@ TYPED_TEST(TessaMetricAlgebra, IntersectionIsTheSmallerSizeAtAnySpread) {
 TYPED_TEST(TessaMetricAlgebra, DegenerateOperandsAndRefusals) {
   constexpr std::size_t D = TypeParam::value;
   using ops = dim<D>;
-  // Isotropic pairs interpolate and extrapolate sizes; one to a size <= 0 gives zero.
-  for (const auto [ha, hb, t, h] : {std::array<double, 4>{2, 0.5, 0.3, 1.55},
-                                    {1, 3, 2, 5},
-                                    {3, 1, 2, 0},
-                                    {1e-8, 3e-8, 0.5, 2e-8},
-                                    {1e8, 2e8, 0.5, 1.5e8}}) {
+  // Isotropic pairs extrapolate sizes; one to a size <= 0 gives zero (the random pairs
+  // cover interpolation at every scale).
+  for (const auto [ha, hb, t, h] : {std::array<double, 4>{1, 3, 2, 5}, {3, 1, 2, 0}}) {
     typename ops::pair p;
     ASSERT_TRUE(ops::reduce(iso<D>(ha), iso<D>(hb), p));
     sym<D> m = iso<D>(7);
