@@ -45,7 +45,8 @@ std::uint64_t nearest_count(double x, std::uint64_t step) noexcept {
   constexpr std::uint64_t saturated = std::uint64_t(1) << 62;
   const double quotient = x / static_cast<double>(step);
   std::uint64_t q = 0;
-  if (quotient >= static_cast<double>(saturated / step)) return saturated;
+  const std::uint64_t whole_steps = saturated / step;  // whole steps below the cap
+  if (quotient >= static_cast<double>(whole_steps)) return saturated;
   if (quotient >= 1) q = static_cast<std::uint64_t>(quotient);
   const std::uint64_t lo = q * step;
   const std::uint64_t hi = lo + step;

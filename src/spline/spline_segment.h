@@ -56,7 +56,7 @@ spline_chord<D> make_spline_chord(const dense2D<double>& pos, std::size_t i,
 
 /// \brief build_spline_segment from the piece's start node and its three chords, bit for
 /// bit the same: a walk along a chain builds each chord once instead of three times.
-/// \param[in] start the start node (t = 0).
+/// \param[in] P1 the start node (t = 0).
 /// \param[in] before chord from the node before to the start node.
 /// \param[in] own chord from the start node to the end node.
 /// \param[in] after chord from the end node to the node after.
@@ -64,7 +64,7 @@ spline_chord<D> make_spline_chord(const dense2D<double>& pos, std::size_t i,
 /// (its index differs); else no tangent at the start.
 /// \param[in] has_after the same for the node after and the end node.
 template <std::size_t D>
-spline_segment<D> build_spline_segment(const point<D>& start, const spline_chord<D>& before,
+spline_segment<D> build_spline_segment(const point<D>& P1, const spline_chord<D>& before,
                                        const spline_chord<D>& own, const spline_chord<D>& after,
                                        bool has_before, bool has_after) noexcept;
 
