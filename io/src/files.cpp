@@ -189,6 +189,18 @@ void flush_buffer(std::ostream& out, std::string& buffer, bool always) {
   buffer.clear();
 }
 
+void write_point_rows(std::ostream& out, std::string& buffer, const line_network& net) {
+  const auto dim = static_cast<std::size_t>(net.dim);
+  for (std::size_t k = 0; k < net.node_count(); ++k) {
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (i) buffer += ' ';
+      append_double(buffer, i < dim ? net.coords[k * dim + i] : 0.0);
+    }
+    buffer += '\n';
+    flush_buffer(out, buffer);
+  }
+}
+
 std::vector<element_run> element_runs(const line_network& net) {
   std::vector<element_run> runs;
   for (std::size_t e = 0; e < net.element_count(); ++e) {

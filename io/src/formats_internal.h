@@ -44,6 +44,10 @@ void add_polyline(line_network& net, const std::vector<double>& points, bool clo
 /// Writes a buffer to the stream once it holds more than a few megabytes, or always.
 void flush_buffer(std::ostream& out, std::string& buffer, bool always = false);
 
+/// Appends one text row "x y z" per node (z = 0 in the plane), %.17g, flushing as it goes:
+/// the point block of both VTK forms.
+void write_point_rows(std::ostream& out, std::string& buffer, const line_network& net);
+
 }  // namespace io
 }  // namespace filum
 }  // namespace vorn

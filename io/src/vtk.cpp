@@ -230,19 +230,11 @@ line_network read_vtk(source& src) {
 }
 
 void write_vtk(std::ostream& out, const line_network& net, const write_options& options) {
-  const auto dim = static_cast<std::size_t>(net.dim);
   const std::size_t n = net.node_count();
   std::string b =
       "# vtk DataFile Version 3.0\nfilum line network\nASCII\nDATASET POLYDATA\nPOINTS " +
       std::to_string(n) + " double\n";
-  for (std::size_t k = 0; k < n; ++k) {
-    for (std::size_t i = 0; i < 3; ++i) {
-      if (i) b += ' ';
-      append_double(b, i < dim ? net.coords[k * dim + i] : 0.0);
-    }
-    b += '\n';
-    flush_buffer(out, b);
-  }
+  write_point_rows(out, b, net);
   const auto cells = cells_to_write(net, false);
   std::size_t size = 0;
   for (const auto& c : cells)

@@ -252,7 +252,6 @@ line_network read_vtu(source& src) {
 }
 
 void write_vtu(std::ostream& out, const line_network& net, const write_options& options) {
-  const auto dim = static_cast<std::size_t>(net.dim);
   const std::size_t n = net.node_count();
   const auto cells = cells_to_write(net, true);  // line cells: every reader takes them
   std::string b =
@@ -261,14 +260,7 @@ void write_vtu(std::ostream& out, const line_network& net, const write_options& 
       "<Piece NumberOfPoints=\"" +
       std::to_string(n) + "\" NumberOfCells=\"" + std::to_string(cells.size()) + "\">\n<Points>\n";
   ascii_array(b, "Float64", "Points", 3);
-  for (std::size_t k = 0; k < n; ++k) {
-    for (std::size_t i = 0; i < 3; ++i) {
-      if (i) b += ' ';
-      append_double(b, i < dim ? net.coords[k * dim + i] : 0.0);
-    }
-    b += '\n';
-    flush_buffer(out, b);
-  }
+  write_point_rows(out, b, net);
   b += "</DataArray>\n</Points>\n<Cells>\n";
   ascii_array(b, "Int64", "connectivity", 1);
   for (const auto& c : cells) {
