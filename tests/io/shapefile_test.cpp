@@ -87,7 +87,7 @@ TEST_F(Shapefile, PolygonWithAHoleReadsAsTwoClosedLoops) {
 }
 #endif
 
-TEST_F(Shapefile, MissingOrForeignFilesNameTheFile) {
+TEST_F(Shapefile, MissingForeignOrUnwritableFilesFail) {
   const std::string foreign = dir + "/text.shp";
   std::ofstream(foreign) << "this is not a shapefile\n";
   const struct {
@@ -104,6 +104,9 @@ TEST_F(Shapefile, MissingOrForeignFilesNameTheFile) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
     }
   }
+  const std::string unwritable = dir + "/no/such/folder/out.shp";
+  EXPECT_THROW(io::write_network(unwritable, sample(2), io::file_format::shp), io::error);
+  EXPECT_FALSE(fs::exists(dir + "/no"));
 }
 
 }  // namespace
