@@ -21,10 +21,12 @@ using namespace filum_cli;
 
 // The input options every subcommand takes.
 void add_input_options(CLI::App* app, input_settings& input, bool merge_by_default) {
-  app->add_option("--format", input.format,
-                  "input format (msh, vtk, vtu, geojson, polyline, gmt); default: by extension");
-  app->add_option("--color-by", input.color_by,
-                  "GeoJSON property or VTK cell array giving the colors (default: color)");
+  app->add_option(
+      "--format", input.format,
+      "input format (msh, vtk, vtu, geojson, polyline, gmt, shp); default: by extension");
+  app->add_option(
+      "--color-by", input.color_by,
+      "GeoJSON property, shapefile attribute or VTK cell array giving the colors (default: color)");
   app->add_option("--merge-tolerance", input.merge_tolerance,
                   "join nodes closer than this (default 0: exactly equal coordinates)")
       ->check(CLI::NonNegativeNumber);
@@ -34,7 +36,7 @@ void add_input_options(CLI::App* app, input_settings& input, bool merge_by_defau
 void add_output_options(CLI::App* app, output_settings& output) {
   app->add_option(
       "--output-format", output.format,
-      "output format (msh, vtk, vtu, geojson, polyline, gmt, svg); default: by extension");
+      "output format (msh, vtk, vtu, geojson, polyline, gmt, svg, shp); default: by extension");
   app->add_flag("--binary", output.binary, "write MSH as binary");
   app->add_flag("--force", output.force, "allow overwriting the input file");
 }

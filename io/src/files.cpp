@@ -19,13 +19,11 @@ struct format_entry {
   const char* name;
   file_format format;
 };
-const format_entry format_names[] = {{"msh", file_format::msh},
-                                     {"vtk", file_format::vtk},
-                                     {"vtu", file_format::vtu},
-                                     {"geojson", file_format::geojson},
-                                     {"polyline", file_format::polyline},
-                                     {"gmt", file_format::gmt},
-                                     {"svg", file_format::svg}};
+const format_entry format_names[] = {
+    {"msh", file_format::msh},           {"vtk", file_format::vtk},
+    {"vtu", file_format::vtu},           {"geojson", file_format::geojson},
+    {"polyline", file_format::polyline}, {"gmt", file_format::gmt},
+    {"svg", file_format::svg},           {"shp", file_format::shp}};
 
 struct extension_entry {
   const char* extension;
@@ -36,7 +34,8 @@ const extension_entry extensions[] = {
     {".vtu", file_format::vtu},      {".geojson", file_format::geojson},
     {".json", file_format::geojson}, {".txt", file_format::polyline},
     {".xy", file_format::polyline},  {".xyz", file_format::polyline},
-    {".gmt", file_format::gmt},      {".svg", file_format::svg}};
+    {".gmt", file_format::gmt},      {".svg", file_format::svg},
+    {".shp", file_format::shp}};
 
 }  // namespace
 
@@ -48,15 +47,15 @@ file_format format_of(const std::string& path) {
     if (ext == e.extension) return e.format;
   throw error(path +
               ": expected an extension .msh .vtk .vtu .geojson .json .txt .xy .xyz .gmt "
-              "or .svg (or --format), found '" +
+              ".svg or .shp (or --format), found '" +
               ext + "'");
 }
 
 file_format parse_format(const std::string& name) {
   for (const format_entry& f : format_names)
     if (name == f.name) return f.format;
-  throw error("--format: expected msh, vtk, vtu, geojson, polyline, gmt or svg, found '" + name +
-              "'");
+  throw error("--format: expected msh, vtk, vtu, geojson, polyline, gmt, svg or shp, found '" +
+              name + "'");
 }
 
 const char* format_name(file_format format) {
@@ -100,6 +99,8 @@ line_network read_network(std::istream& in, const std::string& name, file_format
       break;
     case file_format::svg:
       throw error(name + ": SVG is written, not read");
+    case file_format::shp:
+      throw error(name + ": a shapefile is read from its file, not a stream");
   }
   validate(net, name);
   if (options.progress) options.progress(1.0);
@@ -108,6 +109,12 @@ line_network read_network(std::istream& in, const std::string& name, file_format
 
 line_network read_network(const std::string& path, file_format format,
                           const read_options& options) {
+  if (format == file_format::shp) {
+    line_network net = read_shapefile(path, options);
+    validate(net, path);
+    if (options.progress) options.progress(1.0);
+    return net;
+  }
   std::vector<char> buffer(1 << 20);
   std::ifstream in;
   in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
@@ -142,6 +149,8 @@ void write_network(std::ostream& out, const line_network& net, file_format forma
     case file_format::svg:
       write_svg(out, {svg_panel{&net, std::to_string(net.element_count()) + " elements"}});
       break;
+    case file_format::shp:
+      throw error("a shapefile is written to its file, not a stream");
   }
 }
 
@@ -180,6 +189,7 @@ void write_file_atomically(const std::string& path,
 
 void write_network(const std::string& path, const line_network& net, file_format format,
                    const write_options& options) {
+  if (format == file_format::shp) return write_shapefile(path, net, options);
   write_file_atomically(path, [&](std::ostream& out) { write_network(out, net, format, options); });
 }
 

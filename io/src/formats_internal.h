@@ -23,6 +23,11 @@ void write_vtu(std::ostream& out, const line_network& net, const write_options& 
 line_network read_geojson(source& src);
 void write_geojson(std::ostream& out, const line_network& net, const write_options& options);
 
+/// Shapefiles, through GDAL; without it, both throw an error saying so.
+line_network read_shapefile(const std::string& path, const read_options& options);
+void write_shapefile(const std::string& path, const line_network& net,
+                     const write_options& options);
+
 /// The plain polyline text (blank lines between polylines) or, with multi_segment, the
 /// text with '>' header lines between pieces.
 line_network read_polyline_text(source& src, bool multi_segment);

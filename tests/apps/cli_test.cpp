@@ -66,7 +66,7 @@ TEST(Cli, BadInputFailsWithCodeTwoAMessageAndNoOutput) {
       {"missing node", "node.msh",
        msh_head + msh_nodes + "$Elements\n1 1 1 1\n1 1 1 1\n1 1 4\n$EndElements\n", "",
        "node.msh:17: element 1: expected a node tag of $Nodes, found 4"},
-      {"unknown extension", "coast.shp", "x", "", "coast.shp: expected an extension"},
+      {"unknown extension", "coast.dxf", "x", "", "coast.dxf: expected an extension"},
       {"no size", "ok.txt", "0 0\n1 0\n", "--size-field depth",
        "--size-field: " + work + "/ok.txt has no point array 'depth' (it has: none)"},
       {"bad hard nodes", "ok2.txt", "0 0\n1 0\n", "--size 0.1 --hard-nodes 1,x",

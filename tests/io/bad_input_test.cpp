@@ -140,16 +140,18 @@ TEST(BadInput, BinaryMshCutAnywhereNamesAByteOffset) {
 TEST(BadInput, FormatNamesAndExtensionsAreChecked) {
   EXPECT_EQ(io::format_of("a/b.GeoJSON"), io::file_format::geojson);
   EXPECT_EQ(io::format_of("x.gmt"), io::file_format::gmt);
+  EXPECT_EQ(io::format_of("coast.SHP"), io::file_format::shp);
   EXPECT_EQ(io::parse_format("vtu"), io::file_format::vtu);
-  for (io::file_format f : {io::file_format::msh, io::file_format::polyline, io::file_format::svg})
+  for (io::file_format f : {io::file_format::msh, io::file_format::polyline, io::file_format::svg,
+                            io::file_format::shp})
     EXPECT_EQ(io::parse_format(io::format_name(f)), f);
   try {
-    io::format_of("coast.shp");
+    io::format_of("coast.dxf");
     ADD_FAILURE();
   } catch (const io::error& e) {
-    EXPECT_NE(std::string(e.what()).find("coast.shp: expected an extension"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("coast.dxf: expected an extension"), std::string::npos);
   }
-  EXPECT_THROW(io::parse_format("shp"), io::error);
+  EXPECT_THROW(io::parse_format("dxf"), io::error);
   EXPECT_THROW(io::read_network("/no/such/file.msh", io::file_format::msh), io::error);
 }
 
