@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include <vorn/tessa.h>
 
@@ -7,6 +8,17 @@
 namespace vorn {
 namespace tessa {
 namespace {
+
+// Whether a reduction gave finite directions and values: one made on a tensor whose
+// eigenvalues are denormal can overflow without failing, and must not be used.
+template <std::size_t D>
+bool is_finite_pair(const metric_pair<D>& pair) noexcept {
+  for (std::size_t k = 0; k < D * D; ++k)
+    if (!std::isfinite(pair.dirs[k]) || !std::isfinite(pair.duals[k])) return false;
+  for (std::size_t k = 0; k < D; ++k)
+    if (!std::isfinite(pair.eigen_a[k]) || !std::isfinite(pair.eigen_b[k])) return false;
+  return true;
+}
 
 // The intersection of A and B in their common basis: the larger eigenvalue, so the
 // smaller size, along every common direction. A zero tensor asks for nothing.
@@ -28,8 +40,8 @@ bool intersect(const packed_metric<D>& A, const packed_metric<D>& B,
   // semi-definite) and carries mu_k's rounding where the eigenvalues spread widely. The
   // reduction already holds p_k' R p_k of the tensor R it was made on.
   metric_pair<D> pair;
-  const bool on_a = reduce_metrics(a, b, pair);
-  if (!on_a && !reduce_metrics(b, a, pair)) {
+  const bool on_a = reduce_metrics(a, b, pair) && is_finite_pair<D>(pair);
+  if (!on_a && !(reduce_metrics(b, a, pair) && is_finite_pair<D>(pair))) {
     out = a;
     return false;
   }
