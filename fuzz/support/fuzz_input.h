@@ -211,9 +211,11 @@ struct network_before {
   /// On failure every argument as it came; on success pos kept and grown, E2 elements and
   /// hard nodes over it, one color per element when colors were given, and finite new
   /// nodes for finite input.
+  /// lowest is the lowest argument code of the call.
   void check(int code, const dense2D<double>& p, const dense2D<unsigned>& c,
-             const dense1D<unsigned>& k, const dense1D<unsigned>& h, bool finite) const {
-    require(code == 0 || code == vorn::filum::storage_failure || (code < 0 && code >= -13));
+             const dense1D<unsigned>& k, const dense1D<unsigned>& h, bool finite,
+             int lowest = -13) const {
+    require(code == 0 || code == vorn::filum::storage_failure || (code < 0 && code >= lowest));
     if (code != 0) {
       require(same(pos, p) && same(connect, c) && same(colors, k) && same(hard_nodes, h));
       return;

@@ -210,8 +210,17 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   report.zero_length_dropped = dropped.zero_length;
   report.duplicates_dropped = dropped.duplicates;
   if (clean.connectM.empty()) {
+    // Every element was degenerate: no line is left, and the hard nodes are the given ones
+    // that name a node, ascending, as on any other success.
+    dense1D<unsigned> kept;
+    if (!kept.reserve(hard_nodes.size())) return storage_failure;
+    for (unsigned node : hard_nodes)
+      if (node < pos.cols()) kept.push_back(node);
+    std::sort(kept.begin(), kept.end());
+    kept.resize(static_cast<std::size_t>(std::unique(kept.begin(), kept.end()) - kept.begin()));
     connectM = clean.connectM;
     colors.clear();
+    hard_nodes = kept;
     return 0;
   }
   const remesh_settings settings{o.size,          o.force_even, o.corner_angle, o.chordal_tol,

@@ -191,6 +191,15 @@ TEST(RemeshNetwork, DropsAndCountsDegenerateElements) {
   EXPECT_EQ(entries(dirty.connectM.as_vector()), entries(clean.connectM.as_vector()));
   EXPECT_EQ(report.elements_in, 104u);
   EXPECT_EQ(report.elements_out, clean.connectM.cols());
+
+  // Found by fuzzing: a network of self-loops alone handed back a hard node beyond pos.
+  network_case loops = circle(4, 0.25);
+  loops.connectM = filum_test::make_columns<unsigned>({{1, 1}, {2, 2}});
+  loops.colors = dense1D<unsigned>();
+  loops.hard_nodes = ids({9, 2, 2});
+  ASSERT_EQ(loops.run(), 0);
+  EXPECT_EQ(loops.connectM.cols(), 0u);
+  EXPECT_EQ(entries(loops.hard_nodes), std::vector<unsigned>({2}));
 }
 
 TEST(RemeshNetwork, KeepsClosedLinesAboveTheirFloorOrDropsShortOnes) {
