@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include <vorn/filum/io/formats.h>
 
 namespace io_test {
@@ -30,6 +32,20 @@ inline io::line_network sample(int dim) {
 }
 
 /// Writes then reads back through a string.
+// Checks that every element of back has the end coordinates of the same element of net, bit
+// for bit (writers may renumber nodes, not elements).
+inline void expect_same_element_ends(const io::line_network& back, const io::line_network& net) {
+  ASSERT_EQ(back.dim, net.dim);
+  ASSERT_EQ(back.element_count(), net.element_count());
+  const std::size_t dim = static_cast<std::size_t>(net.dim);
+  for (std::size_t e = 0; e < net.element_count(); ++e)
+    for (int end = 0; end < 2; ++end)
+      for (std::size_t i = 0; i < dim; ++i)
+        EXPECT_EQ(back.coords[back.edges[2 * e + end] * dim + i],
+                  net.coords[net.edges[2 * e + end] * dim + i])
+            << "element " << e;
+}
+
 inline io::line_network round_trip(const io::line_network& net, io::file_format format,
                                    const io::write_options& options = {}) {
   std::stringstream buffer;
