@@ -64,13 +64,21 @@ bool mark_duplicates(const dense2D<unsigned>& connectM, const node_ends& ends, u
   auto crowded_at = [&](std::size_t e) {
     return ends.count[connectM(0, e)] > 2 || ends.count[connectM(1, e)] > 2;
   };
-  dense1D<std::size_t> found;  // per block
-  if (!found.resize(block_count(E), 0)) return false;
+  // Per block: the repeats found, and the kept elements at crowded nodes, in order.
+  dense1D<std::size_t> found;
+  block_lists crowded_in;
+  if (!found.resize(block_count(E), 0) || !crowded_in.reset(block_count(E))) return false;
   for_each_block(threads, E, [&](std::size_t first, std::size_t last) {
-    std::size_t& own = found[first / elements_per_block];
+    const std::size_t b = first / elements_per_block;
+    std::size_t& own = found[b];
     own = 0;
+    dense1D<unsigned>& own_crowded = crowded_in.start(b);
     for (std::size_t e = first; e < last; ++e) {
-      if (dropped[e] == 1 || crowded_at(e)) continue;
+      if (dropped[e] == 1) continue;
+      if (crowded_at(e)) {
+        if (!own_crowded.push_back(static_cast<unsigned>(e))) crowded_in.mark(b, false);
+        continue;
+      }
       const unsigned other = ends.other_end(connectM(0, e), static_cast<unsigned>(2 * e));
       if (other == no_id || other / 2 > e) continue;
       const std::size_t f = other / 2;
@@ -82,8 +90,7 @@ bool mark_duplicates(const dense2D<unsigned>& connectM, const node_ends& ends, u
   });
   duplicates = sum(found);
   dense1D<unsigned> crowded;
-  for (std::size_t e = 0; e < E; ++e)
-    if (!dropped[e] && crowded_at(e) && !crowded.push_back(static_cast<unsigned>(e))) return false;
+  if (!crowded_in.join(crowded)) return false;
   std::sort(crowded.begin(), crowded.end(), [&](unsigned x, unsigned y) {
     if (low(x) != low(y)) return low(x) < low(y);
     return high(x) != high(y) ? high(x) < high(y) : x < y;
@@ -133,13 +140,13 @@ int drop_degenerate_elements(const dense2D<double>& pos, const dense2D<unsigned>
   const std::size_t E = connectM.cols();
   dense1D<unsigned char> dropped;
   if (!dropped.resize(E, 0) || !mark_collapsed(pos, connectM, threads, dropped, counts) ||
-      !ends.gather(connectM, dropped) ||
+      !ends.gather(connectM, dropped, threads) ||
       !mark_duplicates(connectM, ends, threads, dropped, counts.duplicates))
     return storage_failure;
   if (counts.total() == 0) return 0;
   const bool copied = copy_kept(connectM, colors, hard_edges, dropped, E - counts.total(),
                                 kept_connectM, kept_colors, kept_hard_edges);
-  return copied && ends.gather(kept_connectM, {}) ? 0 : storage_failure;
+  return copied && ends.gather(kept_connectM, {}, threads) ? 0 : storage_failure;
 }
 
 }  // namespace filum

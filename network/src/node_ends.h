@@ -19,8 +19,10 @@ struct node_ends {
   dense1D<unsigned char> count;
 
   /// \brief Gathers the ends of the elements of connectM not marked in skip (skip may be
-  /// empty). \return false when storage fails.
-  bool gather(const dense2D<unsigned>& connectM, const dense1D<unsigned char>& skip) noexcept;
+  /// empty), on `threads` threads (0 or 1: this thread); the same result on any.
+  /// \return false when storage fails.
+  bool gather(const dense2D<unsigned>& connectM, const dense1D<unsigned char>& skip,
+              unsigned threads = 1) noexcept;
 
   /// \brief The end met at node v other than end code `end`, when exactly two meet there;
   /// no_id otherwise.

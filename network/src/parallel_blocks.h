@@ -10,12 +10,16 @@
 #if defined(__SANITIZE_THREAD__)
 #include <atomic>
 #include <thread>
-#include <vector>
 #endif
+
+#include <vector>
 
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
+#include <vorn/dense.h>
+
+#include "frame/append.h"
 
 namespace vorn {
 namespace filum {
@@ -82,6 +86,16 @@ bool run_parallel(unsigned threads, std::size_t count, const Task& task) noexcep
 }
 #endif
 
+/// \brief Runs task(t) for every t below count, on `threads` threads when there are more
+/// than one and the pool runs, else in order on this thread. task must give the same
+/// result when run again.
+template <class Task>
+void for_each_task(unsigned threads, std::size_t count, const Task& task) noexcept {
+  if (threads > 1 && count > 1 && run_parallel(threads, count, task)) return;
+  for (std::size_t t = 0; t < count; ++t)
+    task(t);
+}
+
 /// \brief Runs block(first, last) over the blocks of n elements, on `threads` threads when
 /// there are more than one and the pool runs, else one block after the other on this
 /// thread. block must give the same result when run again on the same range.
@@ -90,14 +104,45 @@ bool run_parallel(unsigned threads, std::size_t count, const Task& task) noexcep
 /// \param[in] block task on the elements [first, last).
 template <class Block>
 void for_each_block(unsigned threads, std::size_t n, const Block& block) noexcept {
-  const std::size_t count = block_count(n);
-  auto task = [&](std::size_t b) {
+  for_each_task(threads, block_count(n), [&](std::size_t b) {
     block(b * elements_per_block, std::min(n, (b + 1) * elements_per_block));
-  };
-  if (threads > 1 && count > 1 && run_parallel(threads, count, task)) return;
-  for (std::size_t b = 0; b < count; ++b)
-    task(b);
+  });
 }
+
+/// \brief Identifiers found block by block on any thread, joined in block order so that
+/// the list does not depend on the thread count.
+class block_lists {
+ public:
+  /// \brief Empty lists for `blocks` blocks. \return false when storage fails.
+  bool reset(std::size_t blocks) noexcept {
+    try {
+      lists_.assign(blocks, dense1D<unsigned>());
+    } catch (...) {
+      return false;
+    }
+    return complete_.resize(blocks, 0);
+  }
+  /// \brief The list of block b, emptied; call mark(b, ok) once it is filled.
+  dense1D<unsigned>& start(std::size_t b) noexcept {
+    lists_[b].clear();
+    complete_[b] = 1;
+    return lists_[b];
+  }
+  /// \brief Records whether block b got all its identifiers (false: storage failed).
+  void mark(std::size_t b, bool ok) noexcept { complete_[b] = ok ? 1 : 0; }
+  /// \brief Every list in block order into joined (emptied first). \return false when a
+  /// block or the join ran out of storage.
+  bool join(dense1D<unsigned>& joined) const noexcept {
+    joined.clear();
+    for (std::size_t b = 0; b < lists_.size(); ++b)
+      if (!complete_[b] || !append_values(lists_[b], joined)) return false;
+    return true;
+  }
+
+ private:
+  std::vector<dense1D<unsigned>> lists_;
+  dense1D<unsigned char> complete_;
+};
 
 }  // namespace filum
 }  // namespace vorn

@@ -58,25 +58,14 @@ template <std::size_t D>
 bool find_corners(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                   const dense2D<unsigned>& neighbors, const remesh_settings& settings,
                   unsigned threads, dense1D<unsigned>& corners) noexcept {
-  const std::size_t blocks = block_count(connectM.cols());
-  std::vector<dense1D<unsigned>> found;
-  dense1D<unsigned char> complete;
-  try {
-    found.resize(blocks);
-  } catch (...) {
-    return false;
-  }
-  if (!complete.resize(blocks, 0)) return false;
+  block_lists found;
+  if (!found.reset(block_count(connectM.cols()))) return false;
   for_each_block(threads, connectM.cols(), [&](std::size_t first, std::size_t last) {
     const std::size_t b = first / elements_per_block;
-    found[b].clear();
-    complete[b] = corner_nodes<D>(pos, connectM, neighbors, settings.corner_angle,
-                                  settings.min_size, first, last, found[b]);
+    found.mark(b, corner_nodes<D>(pos, connectM, neighbors, settings.corner_angle,
+                                  settings.min_size, first, last, found.start(b)));
   });
-  corners.clear();
-  for (std::size_t b = 0; b < blocks; ++b)
-    if (!complete[b] || !append_values(found[b], corners)) return false;
-  return true;
+  return found.join(corners);
 }
 
 // Meshes every batch, on `threads` threads when there are more than one; on one thread
@@ -110,6 +99,38 @@ void mesh_batches(const batch_job& job, unsigned threads, std::vector<line_batch
   }
   for (line_batch& batch : batches)
     mesh_batch<D>(job, own, batch, records);
+}
+
+// One batch per run of lines between consecutive batch starts.
+bool make_line_batches(const dense1D<std::size_t>& starts,
+                       std::vector<line_batch>& batches) noexcept {
+  try {
+    batches.resize(starts.size() - 1);
+  } catch (...) {
+    return false;
+  }
+  for (std::size_t b = 0; b < batches.size(); ++b) {
+    batches[b].first_line = starts[b];
+    batches[b].last_line = starts[b + 1];
+  }
+  return true;
+}
+
+// Measures the lines batch by batch on `threads` threads, then sizes the nodes as the
+// core's analysis does. False when storage fails.
+template <std::size_t D>
+bool size_nodes(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                const dense1D<double>& node_sizes, double min_size,
+                const std::vector<line_batch>& batches, unsigned threads,
+                line_network& net) noexcept {
+  dense1D<double> lengths;
+  if (!lengths.resize(net.line_count())) return false;
+  for_each_task(threads, batches.size(), [&](std::size_t b) {
+    for (std::size_t i = batches[b].first_line; i < batches[b].last_line; ++i)
+      lengths[i] = line_length<D>(pos, connectM, net, i);
+  });
+  size_line_ends(connectM, node_sizes, min_size, lengths, net);
+  return true;
 }
 
 // Where each batch's new nodes and elements go, and the color of each line.
@@ -232,33 +253,28 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   if (!find_corners<D>(pos, clean.connectM, neighbors, settings, threads, corners))
     return storage_failure;
   line_network net;
-  const int analysis_code =
-      analyze_network<D>(pos, clean.connectM, clean.colors, hard_nodes, clean.hard_edges,
-                         node_sizes, settings, net, &neighbors, &corners);
-  if (analysis_code < 0) return analysis_code;
+  int boundary_code = 0;
+  const int cut_code =
+      cut_into_lines<D>(pos, clean.connectM, clean.colors, hard_nodes, clean.hard_edges, settings,
+                        net, boundary_code, &neighbors, &corners);
+  if (cut_code < 0) return cut_code;
   neighbors = dense2D<unsigned>();
   dense1D<unsigned> line_starts;  // the cut keeps room for one line per element
   if (!line_starts.copy(net.line_starts)) return storage_failure;
   net.line_starts = line_starts;
+  dense1D<std::size_t> starts;
+  const std::size_t batch_elements =
+      std::max(min_batch_elements, clean.connectM.cols() / batches_wanted);
+  std::vector<line_batch> batches;
+  if (!make_batches(net, batch_elements, starts) || !make_line_batches(starts, batches) ||
+      !size_nodes<D>(pos, clean.connectM, node_sizes, settings.min_size, batches, threads, net))
+    return storage_failure;
+  if (boundary_code < 0) return boundary_code;
   report.lines = net.line_count();
   report.seconds_analysis = seconds_since(start);
 
   start = clock::now();
-  dense1D<std::size_t> starts;
-  const std::size_t batch_elements =
-      std::max(min_batch_elements, clean.connectM.cols() / batches_wanted);
-  if (!report.lines_detail.resize(net.line_count()) || !make_batches(net, batch_elements, starts))
-    return storage_failure;
-  std::vector<line_batch> batches;
-  try {
-    batches.resize(starts.size() - 1);
-  } catch (...) {
-    return storage_failure;
-  }
-  for (std::size_t b = 0; b < batches.size(); ++b) {
-    batches[b].first_line = starts[b];
-    batches[b].last_line = starts[b + 1];
-  }
+  if (!report.lines_detail.resize(net.line_count())) return storage_failure;
   const batch_job job{&pos,
                       &clean.connectM,
                       &net,
@@ -286,12 +302,9 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   clean = clean_network{};
   const std::size_t entry_cols = pos.cols();
   if (!pos.resize(pos.rows(), entry_cols + plan.new_nodes)) return storage_failure;
-  auto write = [&](std::size_t b) {
+  for_each_task(report.threads_used, batches.size(), [&](std::size_t b) {
     write_batch(batches[b], plan, b, entry_cols, pos, new_connectM, new_colors);
-  };
-  if (report.threads_used < 2 || !run_parallel(report.threads_used, batches.size(), write))
-    for (std::size_t b = 0; b < batches.size(); ++b)
-      write(b);
+  });
   connectM = new_connectM;
   colors = new_colors;
   hard_nodes = new_hard_nodes;

@@ -9,7 +9,6 @@
 #include "geometry/length.h"
 #include "remesh/detect_corners.h"
 #include "remesh/extract_lines.h"
-#include "remesh/line_chain.h"
 
 namespace vorn {
 namespace filum {
@@ -28,15 +27,21 @@ bool add_all(node_set& set, const dense2D<unsigned>& keys) noexcept {
   return true;
 }
 
-// Builds the sets, the size field at default_size and the lines. The code of the color
-// boundary search goes to color_code: it ends the call only once the sizes are set.
-// A neighbor table built here is released once the lines are cut.
+}  // namespace
+
+std::size_t line_network::longest_line() const noexcept {
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < line_count(); ++i)
+    longest = std::max(longest, element_count(i));
+  return longest;
+}
+
 template <std::size_t D>
 int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                    const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
                    const dense1D<unsigned>& hard_edges, const remesh_settings& settings,
-                   const dense2D<unsigned>* given_neighbors, const dense1D<unsigned>* corners,
-                   line_network& net, int& color_code) noexcept {
+                   line_network& net, int& color_code, const dense2D<unsigned>* given_neighbors,
+                   const dense1D<unsigned>* corners) noexcept {
   const std::size_t E = connectM.cols();
   const unsigned N = largest_node(connectM);
   if (!net.line_elements.reserve(E) ||
@@ -73,37 +78,42 @@ int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM
   return extract_lines(connectM, neighbors, net.hard_nodes, net.line_starts, net.line_elements);
 }
 
-// Lowers the size of both end nodes of every line to the line's length (at least
-// min_size), then gives each node of the line with a positive node_sizes entry that
-// entry; so every node ends with its own entry, or default_size capped at the line ends.
 template <std::size_t D>
-int size_line_ends(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
-                   const dense1D<double>& node_sizes, double min_size, line_network& net) noexcept {
-  dense1D<unsigned> chain;
-  if (!chain.reserve(net.longest_line() + 1)) return storage_failure;
-  for (std::size_t i = 0; i < net.line_count(); ++i) {
-    if (line_chain(connectM, net.line_starts, net.line_elements, i, chain) != 0)
-      return storage_failure;
-    double length = 0;
-    chain_length<D>(pos, chain, length);
-    const double cap = length < min_size ? min_size : length;
-    double& first = net.sizes[chain[0]];
-    first = std::min(first, cap);
-    double& last = net.sizes[chain[chain.size() - 1]];
-    last = std::min(last, cap);
-    for (unsigned node : chain)
-      if (node < node_sizes.size() && node_sizes[node] > 0) net.sizes[node] = node_sizes[node];
+double line_length(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                   const line_network& net, std::size_t i) noexcept {
+  // The distances between consecutive nodes of the line's chain, in chain order.
+  const unsigned* elements = net.elements_of(i);
+  unsigned previous = connectM(0, elements[0]);
+  double length = 0;
+  for (std::size_t k = 0; k < net.element_count(i); ++k) {
+    const unsigned node = connectM(1, elements[k]);
+    length += distance<D>(pos, previous, node);
+    previous = node;
   }
-  return 0;
+  return length;
 }
 
-}  // namespace
-
-std::size_t line_network::longest_line() const noexcept {
-  std::size_t longest = 0;
-  for (std::size_t i = 0; i < line_count(); ++i)
-    longest = std::max(longest, element_count(i));
-  return longest;
+void size_line_ends(const dense2D<unsigned>& connectM, const dense1D<double>& node_sizes,
+                    double min_size, const dense1D<double>& lengths, line_network& net) noexcept {
+  for (std::size_t i = 0; i < net.line_count(); ++i) {
+    const double cap = lengths[i] < min_size ? min_size : lengths[i];
+    const unsigned* elements = net.elements_of(i);
+    double& first = net.sizes[connectM(0, elements[0])];
+    first = std::min(first, cap);
+    double& last = net.sizes[connectM(1, elements[net.element_count(i) - 1])];
+    last = std::min(last, cap);
+  }
+  if (node_sizes.empty()) return;
+  // A node's own size wins over every cap, whichever line capped it.
+  auto own_size = [&](unsigned node) {
+    if (node < node_sizes.size() && node_sizes[node] > 0) net.sizes[node] = node_sizes[node];
+  };
+  for (std::size_t i = 0; i < net.line_count(); ++i) {
+    const unsigned* elements = net.elements_of(i);
+    own_size(connectM(0, elements[0]));
+    for (std::size_t k = 0; k < net.element_count(i); ++k)
+      own_size(connectM(1, elements[k]));
+  }
 }
 
 template <std::size_t D>
@@ -113,11 +123,15 @@ int analyze_network(const dense2D<double>& pos, const dense2D<unsigned>& connect
                     const remesh_settings& settings, line_network& net,
                     const dense2D<unsigned>* neighbors, const dense1D<unsigned>* corners) noexcept {
   int color_code = 0;
-  const int code = cut_into_lines<D>(pos, connectM, colors, hard_nodes, hard_edges, settings,
-                                     neighbors, corners, net, color_code);
+  const int code = cut_into_lines<D>(pos, connectM, colors, hard_nodes, hard_edges, settings, net,
+                                     color_code, neighbors, corners);
   if (code < 0) return code;
-  const int sizes_code = size_line_ends<D>(pos, connectM, node_sizes, settings.min_size, net);
-  return sizes_code < 0 ? sizes_code : color_code;
+  dense1D<double> lengths;
+  if (!lengths.resize(net.line_count())) return storage_failure;
+  for (std::size_t i = 0; i < net.line_count(); ++i)
+    lengths[i] = line_length<D>(pos, connectM, net, i);
+  size_line_ends(connectM, node_sizes, settings.min_size, lengths, net);
+  return color_code;
 }
 
 template int analyze_network<2>(const dense2D<double>&, const dense2D<unsigned>&,
@@ -130,6 +144,19 @@ template int analyze_network<3>(const dense2D<double>&, const dense2D<unsigned>&
                                 const dense1D<unsigned>&, const dense1D<double>&,
                                 const remesh_settings&, line_network&, const dense2D<unsigned>*,
                                 const dense1D<unsigned>*) noexcept;
+
+template int cut_into_lines<2>(const dense2D<double>&, const dense2D<unsigned>&,
+                               const dense1D<unsigned>&, const dense1D<unsigned>&,
+                               const dense1D<unsigned>&, const remesh_settings&, line_network&,
+                               int&, const dense2D<unsigned>*, const dense1D<unsigned>*) noexcept;
+template int cut_into_lines<3>(const dense2D<double>&, const dense2D<unsigned>&,
+                               const dense1D<unsigned>&, const dense1D<unsigned>&,
+                               const dense1D<unsigned>&, const remesh_settings&, line_network&,
+                               int&, const dense2D<unsigned>*, const dense1D<unsigned>*) noexcept;
+template double line_length<2>(const dense2D<double>&, const dense2D<unsigned>&,
+                               const line_network&, std::size_t) noexcept;
+template double line_length<3>(const dense2D<double>&, const dense2D<unsigned>&,
+                               const line_network&, std::size_t) noexcept;
 
 line_colors::line_colors(const dense1D<unsigned>& colors) noexcept : colors_(colors) {
   const unsigned top = tessa::max_ID(colors);

@@ -86,6 +86,48 @@ extern template int analyze_network<3>(const dense2D<double>&, const dense2D<uns
                                        const remesh_settings&, line_network&,
                                        const dense2D<unsigned>*, const dense1D<unsigned>*) noexcept;
 
+/// \brief The first step of analyze_network: builds the hard node and edge sets, sets
+/// every node's size to default_size and cuts the network into lines.
+/// \param[out] color_code the code of the color boundary search (0 without colors); the
+/// caller returns it once the sizes are set.
+/// \return 0; -199 when storage fails; the negative code of the neighbor search.
+/// The other parameters are those of analyze_network.
+template <std::size_t D>
+int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                   const dense1D<unsigned>& colors, const dense1D<unsigned>& hard_nodes,
+                   const dense1D<unsigned>& hard_edges, const remesh_settings& settings,
+                   line_network& net, int& color_code, const dense2D<unsigned>* neighbors = nullptr,
+                   const dense1D<unsigned>* corners = nullptr) noexcept;
+
+extern template int cut_into_lines<2>(const dense2D<double>&, const dense2D<unsigned>&,
+                                      const dense1D<unsigned>&, const dense1D<unsigned>&,
+                                      const dense1D<unsigned>&, const remesh_settings&,
+                                      line_network&, int&, const dense2D<unsigned>*,
+                                      const dense1D<unsigned>*) noexcept;
+extern template int cut_into_lines<3>(const dense2D<double>&, const dense2D<unsigned>&,
+                                      const dense1D<unsigned>&, const dense1D<unsigned>&,
+                                      const dense1D<unsigned>&, const remesh_settings&,
+                                      line_network&, int&, const dense2D<unsigned>*,
+                                      const dense1D<unsigned>*) noexcept;
+
+/// \brief The length of line i of a cut network: the distances between consecutive nodes
+/// of its chain, summed in chain order. Lines are independent, so any thread may take any.
+template <std::size_t D>
+double line_length(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
+                   const line_network& net, std::size_t i) noexcept;
+
+extern template double line_length<2>(const dense2D<double>&, const dense2D<unsigned>&,
+                                      const line_network&, std::size_t) noexcept;
+extern template double line_length<3>(const dense2D<double>&, const dense2D<unsigned>&,
+                                      const line_network&, std::size_t) noexcept;
+
+/// \brief The last step of analyze_network: lowers the size of both end nodes of every
+/// line to its length (at least min_size), then gives each node of a line with a positive
+/// node_sizes entry that entry.
+/// \param[in] lengths line_length of every line of net.
+void size_line_ends(const dense2D<unsigned>& connectM, const dense1D<double>& node_sizes,
+                    double min_size, const dense1D<double>& lengths, line_network& net) noexcept;
+
 /// \brief Hands out the color of each line, in line order: the first real color among
 /// its elements, or else the next new color above every color in use.
 class line_colors {
