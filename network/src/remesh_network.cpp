@@ -259,9 +259,6 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                         net, boundary_code, &neighbors, &corners);
   if (cut_code < 0) return cut_code;
   neighbors = dense2D<unsigned>();
-  dense1D<unsigned> line_starts;  // the cut keeps room for one line per element
-  if (!line_starts.copy(net.line_starts)) return storage_failure;
-  net.line_starts = line_starts;
   dense1D<std::size_t> starts;
   const std::size_t batch_elements =
       std::max(min_batch_elements, clean.connectM.cols() / batches_wanted);

@@ -19,10 +19,10 @@ struct line_walker {
   const bit_set& hard;  // one bit per node identifier up to the largest hard node
   std::size_t hard_bits;
   bit_set& visited;
-  unsigned* starts;
+  dense1D<unsigned>& starts;
   unsigned* elements;
-  std::size_t lines = 0;
   std::size_t taken = 0;
+  bool stored = true;  // false once a line start could not be stored
 
   // Whether the walk must stop at node.
   bool is_hard(unsigned node) const noexcept { return node < hard_bits && hard.test(node); }
@@ -38,7 +38,7 @@ struct line_walker {
       if (n >= E || visited.test(n)) break;  // k itself is visited
       e = n;
     }
-    starts[++lines] = static_cast<unsigned>(taken);
+    stored = stored && starts.push_back(static_cast<unsigned>(taken));
   }
 };
 
@@ -55,24 +55,27 @@ int extract_lines(const dense2D<unsigned>& connectM, const dense2D<unsigned>& ne
   std::size_t hard_bits = 0;
   for (unsigned node : hard_nodes)
     hard_bits = std::max(hard_bits, std::size_t{node} + 1);
-  // Every element lands in exactly one line, so there are E elements and at most E lines.
+  // Every element lands in exactly one line; the line starts grow as lines are found,
+  // since there are usually far fewer lines than elements.
   if (!visited.reset(E) || !hard.reset(hard_bits) || !line_elements.resize(E) ||
-      !line_starts.resize(E + 1)) {
+      !line_starts.push_back(0)) {
     line_starts.clear();
     line_elements.clear();
     return storage_failure;
   }
   for (unsigned node : hard_nodes)
     hard.set(node);
-  line_starts[0] = 0;
-  line_walker walker{
-      connectM.data(), neighbors.data(), connectM.ld(),      neighbors.ld(),      E, hard,
-      hard_bits,       visited,          line_starts.data(), line_elements.data()};
+  line_walker walker{connectM.data(), neighbors.data(), connectM.ld(), neighbors.ld(),      E, hard,
+                     hard_bits,       visited,          line_starts,   line_elements.data()};
   for (std::size_t k = 0; k < E; ++k)
     if (!visited.test(k) && walker.is_hard(connectM(0, k))) walker.walk_from(k);
   for (std::size_t k = 0; k < E; ++k)
     if (!visited.test(k)) walker.walk_from(k);
-  line_starts.resize(walker.lines + 1);
+  if (!walker.stored) {
+    line_starts.clear();
+    line_elements.clear();
+    return storage_failure;
+  }
   return 0;
 }
 

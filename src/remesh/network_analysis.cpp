@@ -46,7 +46,8 @@ int cut_into_lines(const dense2D<double>& pos, const dense2D<unsigned>& connectM
   const unsigned N = largest_node(connectM);
   if (!net.line_elements.reserve(E) ||
       !net.sizes.resize(std::size_t{N} + 1, settings.default_size) ||
-      !net.hard_nodes.reserve(E / 10 + hard_edges.size() + hard_nodes.size()) ||
+      !net.hard_nodes.reserve((corners ? corners->size() : E / 10) + 2 * hard_edges.size() +
+                              hard_nodes.size()) ||
       !net.hard_edges.reserve(hard_edges.size()) || !net.hard_edges.insert_all(hard_edges))
     return storage_failure;
   dense2D<unsigned> own_neighbors;
