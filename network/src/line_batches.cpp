@@ -4,7 +4,6 @@
 
 #include <vorn/filum.h>
 
-#include "geometry/length.h"
 #include "on_curve.h"
 #include "remesh/line_chain.h"
 
@@ -84,14 +83,14 @@ int mesh_one_line(const batch_job& job, batch_buffers& b, std::size_t i, line_ba
   if (n == 2 && net.hard_edges.contains(first)) {
     record.path = line_path::hard_edge;
     record.elements_out = 1;
-    chain_length<D>(*job.pos, w.chain, record.length);
+    record.length = (*job.lengths)[i];
     const bool kept = out.chains.push_back(connectM(0, first)) &&
                       out.chains.push_back(connectM(1, first)) &&
                       out.chain_ends.push_back(static_cast<unsigned>(out.chains.size()));
     return kept ? 0 : storage_failure;
   }
   if (!pad_line(net, w) || !localise_line<D>(*job.pos, b)) return storage_failure;
-  chain_length<D>(b.local_pos, w.chain, record.length);
+  record.length = (*job.lengths)[i];
   const bool closed = b.global_chain[0] == b.global_chain[n - 1];
   if (closed && record.length < job.min_closed_length) {
     record.path = line_path::dropped;

@@ -22,6 +22,7 @@ struct batch_job {
   const dense2D<double>* pos;
   const dense2D<unsigned>* connectM;
   const line_network* net;
+  const dense1D<double>* lengths;  ///< line_length of every line
   remesh_settings settings;
   placement node_placement;
   unsigned min_closed_elements;

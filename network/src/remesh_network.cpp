@@ -116,14 +116,13 @@ bool make_line_batches(const dense1D<std::size_t>& starts,
   return true;
 }
 
-// Measures the lines batch by batch on `threads` threads, then sizes the nodes as the
-// core's analysis does. False when storage fails.
+// Measures the lines batch by batch on `threads` threads into lengths, then sizes the
+// nodes as the core's analysis does. False when storage fails.
 template <std::size_t D>
 bool size_nodes(const dense2D<double>& pos, const dense2D<unsigned>& connectM,
                 const dense1D<double>& node_sizes, double min_size,
-                const std::vector<line_batch>& batches, unsigned threads,
-                line_network& net) noexcept {
-  dense1D<double> lengths;
+                const std::vector<line_batch>& batches, unsigned threads, line_network& net,
+                dense1D<double>& lengths) noexcept {
   if (!lengths.resize(net.line_count())) return false;
   for_each_task(threads, batches.size(), [&](std::size_t b) {
     for (std::size_t i = batches[b].first_line; i < batches[b].last_line; ++i)
@@ -263,8 +262,10 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   const std::size_t batch_elements =
       std::max(min_batch_elements, clean.connectM.cols() / batches_wanted);
   std::vector<line_batch> batches;
+  dense1D<double> lengths;
   if (!make_batches(net, batch_elements, starts) || !make_line_batches(starts, batches) ||
-      !size_nodes<D>(pos, clean.connectM, node_sizes, settings.min_size, batches, threads, net))
+      !size_nodes<D>(pos, clean.connectM, node_sizes, settings.min_size, batches, threads, net,
+                     lengths))
     return storage_failure;
   if (boundary_code < 0) return boundary_code;
   report.lines = net.line_count();
@@ -275,6 +276,7 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
   const batch_job job{&pos,
                       &clean.connectM,
                       &net,
+                      &lengths,
                       settings,
                       o.node_placement,
                       o.min_closed_elements,
