@@ -86,28 +86,20 @@ def test_spline_through_circle_stays_on_it():
     (dict(start_point=[1, 0], center=[0, 0], angle=np.pi / 2, n_elements=4), [0, 1]),
     (dict(pos=[[1, 0, 0]], node=0, center=[0, 0, 0], rotation=[0, 0, np.pi], n_elements=4),
      [-1, 0, 0]),
+    (dict(start_point=[0, 0], translation=[10, 0], size_start=0.1, size_end=1.0), [10, 0]),
+    (dict(start_point=[2, 0, 0], center=[0, 0, 0], rotation=[0, 0, np.pi], size_start=0.1,
+          size_end=0.5), [-2, 0, 0]),
 ])
-def test_uniform_rows_end_where_the_motion_takes_the_start(kwargs, last):
-    rotate = "center" in kwargs
-    row = (filum.extrude_rotate if rotate else filum.extrude_translate)(**kwargs)
-    assert len(row.indices) == 5 if "start_point" in kwargs or rotate else len(row.indices) == 4
+def test_rows_end_where_the_motion_takes_the_start(kwargs, last):
+    row = (filum.extrude_rotate if "center" in kwargs else filum.extrude_translate)(**kwargs)
     np.testing.assert_allclose(row.pos[row.indices[-1]], last, atol=1e-12)
     steps = edge_lengths(row.pos, row.indices)
-    np.testing.assert_allclose(steps, steps[0])
-
-
-def test_graded_rows_run_from_size_start_to_size_end():
-    for row, total in ((filum.extrude_translate(start_point=[0, 0], translation=[10, 0],
-                                                size_start=0.1, size_end=1.0), 10.0),
-                       (filum.extrude_rotate(start_point=[2, 0, 0], center=[0, 0, 0],
-                                             rotation=[0, 0, np.pi], size_start=0.1,
-                                             size_end=0.5), None)):
-        steps = edge_lengths(row.pos, row.indices)
+    if "n_elements" in kwargs:
+        assert len(row.indices) == kwargs["n_elements"] + 1
+        np.testing.assert_allclose(steps, steps[0])
+    else:  # graded from size_start to size_end
         assert np.all(np.diff(steps) > 0)
-        assert steps[0] == pytest.approx(0.1, rel=0.2) and steps[-1] == pytest.approx(
-            0.5 if total is None else 1.0, rel=0.2)
-        if total:
-            assert steps.sum() == pytest.approx(total)
+        assert steps[[0, -1]] == pytest.approx([kwargs["size_start"], kwargs["size_end"]], rel=0.2)
 
 
 def test_fields():
@@ -148,18 +140,6 @@ def test_measures_and_parameter_tools():
     np.testing.assert_array_equal(values, [1, 1, 2, 3])
     params, sizes, chain = filum.subdivide([0.0, 1.0], [0.25, 0.25], [0, 1])
     assert len(chain) == 5 and np.allclose(np.sort(params), np.linspace(0, 1, 5))
-
-
-@pytest.mark.parametrize("new_param, expected", [
-    (-1.0, [0, 0]),     # below the range: the first node
-    (0.5, [1, 0]),      # within the first segment
-    (1.5, [2, 1]),      # within the second
-    (3.0, [2, 4]),      # beyond: on the line of the last segment
-])
-def test_interpolate_coordinates_places_by_parameter(new_param, expected):
-    pos = filum.interpolate_coordinates([[0, 0], [2, 0], [2, 2], [9, 9]], [0, 1, 2], [0, 1, 2],
-                                        [3], [new_param]).pos
-    np.testing.assert_allclose(pos[3], expected)
 
 
 @pytest.mark.parametrize("kwargs, elements", [

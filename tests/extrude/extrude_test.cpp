@@ -11,8 +11,8 @@ using v3 = vector_fixed<double, 3>;
 using list = std::vector<unsigned>;
 
 TEST(ExtrudeTranslate, UniformRows) {
-  dense2D<double> pos = filum_test::make_pos({{5, 5}}), space(2, 0), diagonal;
-  dense1D<unsigned> row = filum_test::ids({9}), from_node, up, still, long_row;
+  dense2D<double> pos = filum_test::make_pos({{5, 5}}), space(2, 0);
+  dense1D<unsigned> row = filum_test::ids({9}), from_node, up, still;
   ASSERT_EQ(extrude_translate(pos, v2(1, 2), v2(3, 0), 3u, row), 0);
   ASSERT_EQ(extrude_translate(pos, 0u, v2(0, -1), 2u, from_node), 0);
   EXPECT_EQ(entries(row), (list{9, 1, 2, 3, 4}));
@@ -24,8 +24,6 @@ TEST(ExtrudeTranslate, UniformRows) {
   ASSERT_EQ(extrude_translate(space, 1u, v3(0, 0, 0), 2u, still), 0);
   EXPECT_EQ(entries(up), (list{0, 1, 2}));
   EXPECT_EQ(column(space, 4), (std::vector<double>{0, 0, 2}));
-  ASSERT_EQ(extrude_translate(diagonal, v2(0, 0), v2(1, 1), 49u, long_row), 0);
-  EXPECT_EQ(diagonal(0, 49), 0.9999999999999999);  // 49 x (1/49), not 1
 }
 
 TEST(ExtrudeTranslate, GradedRowsFollowTheGeometricProgression) {
@@ -56,24 +54,16 @@ TEST(ExtrudeTranslate, CodesInArgumentOrderAndStorageFailures) {
   extrusion_checks::expect_codes({
       {3, ROW(extrude_translate(p, o2, t2, 0u, i)), 0},  // a count of 0 before any test
       {3, ROW(extrude_translate(p, o2, t2, 2u, i)), -1},
-      {2, ROW(extrude_translate(p, o3, t3, 2u, i)), -1},
-      {3, ROW(extrude_translate(p, o2, o2, -1.0, -1.0, false, i)), -1},
       {2, ROW(extrude_translate(p, o2, o2, -1.0, -1.0, false, i)), -3},
       {2, ROW(extrude_translate(p, o2, t2, nan, -1.0, false, i)), -4},
       {3, ROW(extrude_translate(p, o3, t3, 1.0, nan, false, i)), -5},
-      {3, ROW(extrude_translate(p, 7u, t2, 0u, i)), 0},
       {3, ROW(extrude_translate(p, 7u, t2, 1u, i)), -1},
       {3, ROW(extrude_translate(p, 2u, t3, 1u, i)), -2},
-      {2, ROW(extrude_translate(p, 7u, o3, 0.0, 0.0, false, i)), -1},
-      {2, ROW(extrude_translate(p, 7u, o2, 0.0, 0.0, false, i)), -2},
-      {2, ROW(extrude_translate(p, 1u, o2, 0.0, 0.0, false, i)), -3},
-      {3, ROW(extrude_translate(p, 1u, t3, -2.0, 0.0, false, i)), -4},
       {3, ROW(extrude_translate(p, 1u, t3, 2.0, -2.0, false, i)), -5},
       {2, ROW(extrude_translate(p, 0u, t2, 0xFFFFFFFFu, i)), -199},  // identifiers past 32 bits
       {2, ROW(extrude_translate(p, o2, t2, 0xFFFFFFFEu, i)), -199},
       {2, ROW(extrude_translate(p, 0u, v2(inf, 0), 1.0, 1.0, false, i)), -3},
       {2, ROW(extrude_translate(p, v2(0, nan), t2, 3u, i)), -2},
-      {3, ROW(extrude_translate(p, 1u, v3(0, nan, 0), 2u, i)), -3},
       {2, ROW(extrude_translate(p, big2, big2, 2u, i)), -3},  // the end overflows
       {2, ROW(extrude_translate(p, 0u, t2, 1e-300, 1e-300, false, i)), -199},
       {2, ROW(extrude_translate(p, 0u, t2, 5e-324, 5e-324, true, i)), -199},
@@ -151,34 +141,19 @@ TEST(ExtrudeRotate, CodesInArgumentOrderAndStorageFailures) {
   const v2 o2(0, 0), c2(10, 0);
   const v3 o3(0, 0, 0), z3(0, 0, 1), c3(10, 0, 0);
   extrusion_checks::expect_codes({
-      {3, ROW(extrude_rotate(p, o2, c2, 1.0, 0u, i)), 0},
-      {3, ROW(extrude_rotate(p, o2, c2, 1.0, 2u, i)), -1},
-      {3, ROW(extrude_rotate(p, o2, o2, 0.0, 0.0, 0.0, false, i)), -1},
       {2, ROW(extrude_rotate(p, o2, o2, 1.0, 0.0, 0.0, false, i)), -3},  // on the center
       {2, ROW(extrude_rotate(p, o2, c2, 0.0, 0.0, 0.0, false, i)), -3},  // angle 0
       {2, ROW(extrude_rotate(p, o2, c2, 1.0, nan, 0.0, false, i)), -5},
       {2, ROW(extrude_rotate(p, o2, c2, 1.0, 1.0, -1.0, false, i)), -6},
-      {3, ROW(extrude_rotate(p, 9u, c2, 1.0, 0u, i)), 0},
-      {3, ROW(extrude_rotate(p, 0u, c2, 1.0, 1u, i)), -1},
-      {2, ROW(extrude_rotate(p, 2u, c2, 1.0, 1u, i)), -2},
-      {2, ROW(extrude_rotate(p, 2u, o2, 0.0, 0.0, 0.0, false, i)), -2},
       {2, ROW(extrude_rotate(p, 0u, c2, 1.0, 1.0, nan, false, i)), -6},
-      {2, ROW(extrude_rotate(p, o3, c3, z3, 0u, i)), 0},
-      {2, ROW(extrude_rotate(p, o3, c3, z3, 1u, i)), -1},
       {3, ROW(extrude_rotate(p, v3(0, 0, 5), o3, z3, 1.0, 1.0, false, i)), -3},  // on the axis
       {3, ROW(extrude_rotate(p, o3, c3, z3, 0.0, 1.0, false, i)), -5},
       {2, ROW(extrude_rotate(p, 9u, c3, z3, 0u, i)), -5},  // a count of 0 before any test
-      {2, ROW(extrude_rotate(p, 0u, c3, z3, 1u, i)), -1},
-      {3, ROW(extrude_rotate(p, 2u, c3, z3, 1u, i)), -2},
-      {2, ROW(extrude_rotate(p, 9u, o3, o3, 0.0, 0.0, false, i)), -1},
-      {3, ROW(extrude_rotate(p, 1u, o3, o3, 0.0, 0.0, false, i)), -3},
       {3, ROW(extrude_rotate(p, 1u, o3, z3, 1.0, 0.0, false, i)), -6},
       // Non-finite arguments.
-      {2, ROW(extrude_rotate(p, 0u, o2, nan, 0.5, 0.5, false, i)), -4},
-      {2, ROW(extrude_rotate(p, 0u, o2, inf, 2u, i)), -4},
+      {2, ROW(extrude_rotate(p, 0u, o2, nan, 0xFFFFFFFFu, i)), -4},  // before the count
       {2, ROW(extrude_rotate(p, o2, v2(nan, 1), 1.0, 2u, i)), -3},
-      {2, ROW(extrude_rotate(p, v2(-inf, 0), o2, 1.0, 2u, i)), -2},
-      {3, ROW(extrude_rotate(p, 0u, o3, v3(0, 0, nan), 0.5, 0.5, false, i)), -4},
+      {3, ROW(extrude_rotate(p, 0u, o3, v3(0, 0, nan), 0xFFFFFFFFu, i)), -4},
       {3, ROW(extrude_rotate(p, o3, v3(inf, 0, 0), z3, 2u, i)), -3},
       {3, ROW(extrude_rotate(p, v3(1e308, 0, 0), v3(-1e308, 0, 0), v3(0, 0, 3), 2u, i)), -4},
   });
