@@ -150,18 +150,6 @@ def test_measures_and_parameter_tools():
     assert len(chain) == 5 and np.allclose(np.sort(params), np.linspace(0, 1, 5))
 
 
-@pytest.mark.parametrize("new_param, expected", [
-    (-1.0, [0, 0]),     # below the range: the first node
-    (0.5, [1, 0]),      # within the first segment
-    (1.5, [2, 1]),      # within the second
-    (3.0, [2, 4]),      # beyond: on the line of the last segment
-])
-def test_interpolate_coordinates_places_by_parameter(new_param, expected):
-    pos = filum.interpolate_coordinates([[0, 0], [2, 0], [2, 2], [9, 9]], [0, 1, 2], [0, 1, 2],
-                                        [3], [new_param]).pos
-    np.testing.assert_allclose(pos[3], expected)
-
-
 @pytest.mark.parametrize("kwargs, elements", [
     (dict(), 3), (dict(force_even=True), 4), (dict(min_elements=5), 5), (dict(max_elements=2), 2),
 ])
