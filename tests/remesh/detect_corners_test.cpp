@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <iterator>
-#include <memory>
 #include <random>
 #include <set>
 
@@ -67,23 +66,6 @@ TEST(DetectCorners, TurnsAndEdgeLengthsAtEveryScale) {
             << "dim " << dim << " scale " << scale << " offset " << offset << " angle " << c.angle
             << " turn " << c.turn << " lengths " << c.lu << ", " << c.lv;
       }
-}
-
-TEST(DetectCorners, StorageFailureIsReported) {
-  // A zigzag of 80 edges: every node is hard and the set has to grow.
-  dense2D<double> pos(2, 81);
-  dense2D<unsigned> connectM(2, 80), neighbors;
-  for (unsigned j = 0; j < 81; ++j)
-    pos(0, j) = j, pos(1, j) = j % 2, connectM(0, j % 80) = j % 80,
-           connectM(1, j % 80) = j % 80 + 1;
-  ASSERT_EQ(tessa::get_neighbors(connectM, tessa::element_type::edge2, false, neighbors), 0);
-  filum_test::sweep_allocation_failures(
-      [] { return std::make_unique<filum::node_set>(); },
-      [&](auto& set) { return filum::detect_corners<2>(pos, connectM, neighbors, 45, 0, *set); },
-      [&](auto& set, int result, bool failed) {
-        EXPECT_EQ(result, failed ? -199 : 0);
-        EXPECT_TRUE(failed || set->size() == 81u);
-      });
 }
 
 TEST(DetectCorners, RangesFindTheNodesOfTheWholeSearch) {

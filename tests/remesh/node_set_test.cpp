@@ -33,21 +33,3 @@ TEST(NodeSet, AgreesWithAnOrderedSetOnManyKeys) {
   for (unsigned key = 0; key < (1u << 19); key += 3)
     EXPECT_EQ(set.contains(key), reference.count(key) == 1);
 }
-
-TEST(NodeSet, BulkInsertionsAndReservationsKeepEveryMember) {
-  // Reservations below, at and far above the bucket count, then runs of new and repeated
-  // keys in bulk, some of which grow the set.
-  for (const std::size_t reserve : {0, 23, 24, 1000}) {
-    node_set set;
-    std::set<unsigned> reference;
-    ASSERT_TRUE(set.reserve(reserve));
-    for (unsigned round = 0; round < 20; ++round) {
-      keys added(round * 7, 9999);
-      for (unsigned k = 0; k < round; ++k)
-        added[k] = 23 * (round * 100 + k);
-      ASSERT_TRUE(set.insert_all(added.data(), added.size()));
-      reference.insert(added.begin(), added.end());
-    }
-    EXPECT_EQ(members(set), keys(reference.begin(), reference.end())) << reserve;
-  }
-}
