@@ -26,9 +26,10 @@ bool node_ends::gather(const dense2D<unsigned>& connectM, const dense1D<unsigned
   const std::size_t nodes = std::size_t{largest} + 1;
   if (!first.resize(nodes) || !second.resize(nodes) || !count.resize(nodes)) return false;
   // Each part owns a range of nodes and takes their ends in element order, so the result
-  // does not depend on how many parts there are. Raw pointers: the byte stores to the
-  // counts would otherwise make every container reload its storage.
-  const std::size_t parts = std::max(1u, threads);
+  // does not depend on how many parts there are. Every part reads all the elements, so a
+  // few parts take what there is to gain. Raw pointers: the byte stores to the counts
+  // would otherwise make every container reload its storage.
+  const std::size_t parts = std::clamp(threads, 1u, 4u);
   const unsigned* nodes_of = connectM.data();
   const std::size_t ld = connectM.ld();
   const unsigned char* skipped = skip.empty() ? nullptr : skip.data();
