@@ -42,14 +42,17 @@ TEST(MeshStraight, EveryOverloadKeepsTheGivenNodesOrReportsItsArgument) {
   const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
   const auto L = make_pos({{0, 0}, {3, 0}, {3, 1}}), V = make_pos({{0, 0}, {1, 0}, {1, 1}}),
              G = make_pos({{0, 0}, {2, 0}, {2, 1}}), Z = make_pos({{0, 0, 0}, {0, 0, 2}}),
-             X = make_pos({{1e8, 1e8}, {1e8 + 10, 1e8}});
+             X = make_pos({{1e8, 1e8}, {1e8 + 10, 1e8}}),
+             F = make_pos({{0, 0}, {1e-3, 0}, {1e6, 0}});
   const auto W = make_columns<double>({{0, 0, 0, 0}, {0, 0, 0, 1}});
   const auto A = metric_columns({metric_along(2, {1, 0}, 0.5, 0.25)}, 3),  // 0.5 along x
       A3 = metric_columns({metric_along(3, {1, 0, 0}, 0.5, 0.25)}, 3);
   const auto chain = ids({0, 1, 2}), two = ids({0, 1});
   // Legs 2 (size 0.5) and 1 (0.5 .. 0.25): 4 and 3 elements, 4 and 2 when even. C: the chain
   // length over N for every size (legs 1 and 1, N = 3: 2 + 2). T: legs 3 and 1, N = 4: 3 and
-  // 1. W is apart in its fourth row only; an infinite size passes H's test but not S's.
+  // 1. W is apart in its fourth row only; an infinite size passes H's test but not S's. On F,
+  // counts whose nodes cannot all be numbered below 0xFFFFFFFF, or held in memory (a billion
+  // elements over segments each of which alone would fit), are refused before any meshing.
   // clang-format off
   struct Case { const dense2D<double>* pos; call run; int code; std::vector<unsigned> appended; };
   const Case cases[] = {
@@ -71,7 +74,9 @@ TEST(MeshStraight, EveryOverloadKeepsTheGivenNodesOrReportsItsArgument) {
       {&L, T(3, 1, 2, 4), -2, {}}, {&L, T(0, 3, 2, 4), -3, {}}, {&L, T(0, 1, 3, 4), -4, {}},
       {&L, H(0, 1, 1, 1, true), 0, {0, 3, 4, 5, 1}},  {&L, H(3, 1, 1, 1), -2, {}},
       {&L, H(0, 3, 1, 1), -3, {}}, {&L, H(0, 1, nan, 1), -4, {}}, {&L, H(0, 1, 1, 0), -5, {}},
-      {&L, H(0, 1, inf, 1), -3, {}}};
+      {&L, H(0, 1, inf, 1), -3, {}},
+      {&F, C(chain, filum::no_id - 3), -199, {}}, {&F, T(0, 1, 2, filum::no_id), -199, {}},
+      {&F, C(chain, 1000000000u), -199, {}}};
   // clang-format on
   for (const Case& c : cases) {
     const auto index = &c - cases;

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <functional>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -16,7 +15,7 @@ namespace {
 const double inf = std::numeric_limits<double>::infinity();
 const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
-// The outputs of one line meshing call, with a chain [0, 1, 2] over the given nodes.
+// One line meshing call with a chain [0, 1, 2] over the given nodes, and its outputs.
 struct line_outputs {
   dense2D<double> pos;
   dense1D<unsigned> chain = ids({0, 1, 2}), padded = ids({0, 0, 1, 2, 2}), new_indices;
@@ -24,6 +23,23 @@ struct line_outputs {
   dense1D<double> new_params, new_sizes;
   dense2D<double> metrics = dense2D<double>(3, 5, 16.0), new_metrics;
   double deviation = 0;
+  unsigned max_elements = 10;
+
+  // mesh_line by sizes with and without parameters, by metrics, mesh_straight, mesh_spline.
+  int run(int overload) {
+    if (overload == 0)
+      return filum::mesh_line(pos, chain, params, sizes, false, 1, max_elements, 0, 0, new_indices,
+                              new_params, new_sizes);
+    if (overload == 1)
+      return filum::mesh_line(pos, chain, sizes, false, 1, max_elements, 0, 0, new_indices,
+                              new_params, new_sizes);
+    if (overload == 2)
+      return filum::mesh_line(pos, chain, params, metrics, false, 1, max_elements, 0, 0,
+                              new_indices, new_params, new_metrics);
+    if (overload == 3) return filum::mesh_straight(pos, chain, 4u, false, new_indices);
+    return filum::mesh_spline(pos, padded, sizes, false, 1, max_elements, -0.1, 0, 0, 0,
+                              new_indices, new_params, new_sizes, deviation);
+  }
 };
 
 bool new_nodes_finite(const line_outputs& o, std::size_t first) {
@@ -38,49 +54,13 @@ bool new_nodes_finite(const line_outputs& o, std::size_t first) {
 // A chain node with a non-finite coordinate is a fault of pos (-1), except for mesh_line
 // without parameters, whose chain of non-finite length is documented as -2.
 TEST(LineMeshing, NonFiniteCoordinatesGetTheCodeOfPos) {
-  using call = std::function<int(line_outputs&)>;
-  const struct {
-    const char* name;
-    call run;
-    int code;
-  } cases[] = {
-      {"sizes, params",
-       [](line_outputs& o) {
-         return filum::mesh_line(o.pos, o.chain, o.params, o.sizes, false, 1, 10, 0, 0,
-                                 o.new_indices, o.new_params, o.new_sizes);
-       },
-       -1},
-      {"metrics, params",
-       [](line_outputs& o) {
-         return filum::mesh_line(o.pos, o.chain, o.params, o.metrics, false, 1, 10, 0, 0,
-                                 o.new_indices, o.new_params, o.new_metrics);
-       },
-       -1},
-      {"sizes",
-       [](line_outputs& o) {
-         return filum::mesh_line(o.pos, o.chain, o.sizes, false, 1, 10, 0, 0, o.new_indices,
-                                 o.new_params, o.new_sizes);
-       },
-       -2},
-      {"straight",
-       [](line_outputs& o) {
-         return filum::mesh_straight(o.pos, o.chain, 4u, false, o.new_indices);
-       },
-       -1},
-      {"spline",
-       [](line_outputs& o) {
-         return filum::mesh_spline(o.pos, o.padded, o.sizes, false, 1, 10, -0.1, 0, 0, 0,
-                                   o.new_indices, o.new_params, o.new_sizes, o.deviation);
-       },
-       -1},
-  };
-  for (const auto& c : cases)
+  for (int overload = 0; overload < 5; ++overload)
     for (double bad : {not_a_number, inf, -inf}) {
       line_outputs o;
       o.pos = make_pos({{0, 0}, {1, bad}, {2, 0}});
-      EXPECT_EQ(c.run(o), c.code) << c.name << " " << bad;
-      EXPECT_EQ(o.pos.cols(), 3u) << c.name;
-      EXPECT_TRUE(o.new_indices.empty()) << c.name;
+      EXPECT_EQ(o.run(overload), overload == 1 ? -2 : -1) << overload << " " << bad;
+      EXPECT_EQ(o.pos.cols(), 3u) << overload;
+      EXPECT_TRUE(o.new_indices.empty()) << overload;
     }
 }
 
@@ -92,10 +72,8 @@ TEST(LineMeshing, OverflowingCountsAreCappedOrRefused) {
     for (unsigned max_elements : {4u, 3000000000u, no_id}) {
       line_outputs o;
       o.pos = make_pos({{0, 0}, {5e5, 0}, {1e6, 0}});
-      o.sizes = values({size, size, size});
-      ASSERT_EQ(filum::mesh_line(o.pos, o.chain, o.sizes, false, 1, max_elements, 0, 0,
-                                 o.new_indices, o.new_params, o.new_sizes),
-                0);
+      o.sizes = values({size, size, size}), o.max_elements = max_elements;
+      ASSERT_EQ(o.run(1), 0);
       EXPECT_TRUE(new_nodes_finite(o, 3)) << size;
       // max_elements when it fits, else one element from end to end.
       EXPECT_EQ(o.new_indices.size(), max_elements == 4 ? 5u : 2u) << size << " " << max_elements;
@@ -107,15 +85,11 @@ TEST(LineMeshing, OverflowingCountsAreCappedOrRefused) {
   const auto fresh = [] {
     line_outputs o;
     o.pos = make_pos({{0, 0}, {5e5, 0}, {1e6, 0}});
-    o.sizes = values({1e-9, 1e-9, 1e-9});
+    o.sizes = values({1e-9, 1e-9, 1e-9}), o.max_elements = no_id;
     return o;
   };
   sweep_allocation_failures(
-      fresh,
-      [](line_outputs& o) {
-        return filum::mesh_line(o.pos, o.chain, o.sizes, false, 1, no_id, 0, 0, o.new_indices,
-                                o.new_params, o.new_sizes);
-      },
+      fresh, [](line_outputs& o) { return o.run(1); },
       [](line_outputs& o, int code, bool) {
         EXPECT_TRUE(code == 0 || code == filum::storage_failure) << code;
         EXPECT_EQ(o.pos.cols(), 3u);
@@ -133,17 +107,4 @@ TEST(LineMeshing, DegenerateMetricsEndTheChordalRefinement) {
                              0.5, o.new_indices, o.new_params, o.new_metrics),
             0);
   EXPECT_TRUE(new_nodes_finite(o, 5));
-}
-
-// A count whose nodes cannot all be numbered below 0xFFFFFFFF, or held in memory, is refused
-// before any segment is meshed (it used to mesh gigabytes of short segments first).
-TEST(LineMeshing, StraightCountsPastTheIdentifiersAreRefusedAtOnce) {
-  line_outputs o;
-  o.pos = make_pos({{0, 0}, {1e-3, 0}, {1e6, 0}});
-  EXPECT_EQ(filum::mesh_straight(o.pos, o.chain, no_id - 3, false, o.new_indices), -199);
-  EXPECT_EQ(filum::mesh_straight(o.pos, 0u, 1u, 2u, no_id, o.new_indices), -199);
-  // a billion elements spread over segments each of which alone would fit
-  EXPECT_EQ(filum::mesh_straight(o.pos, o.chain, 1000000000u, false, o.new_indices), -199);
-  EXPECT_EQ(o.pos.cols(), 3u);
-  EXPECT_TRUE(o.new_indices.empty());
 }

@@ -112,7 +112,7 @@ void expect_untouched(const remesh_call& c, const remesh_call& given) {
 
 }  // namespace
 
-TEST(RemeshLines, ChecksArgumentsInOrderAndShiftsTheShortOverloadCodes) {
+TEST(RemeshLines, ChecksArgumentsInOrderShiftsTheShortOverloadCodesAndGivesFiniteNodes) {
   const struct {
     std::function<void(remesh_call&)> change;
     int codes[3];  // general, with colors, without colors
@@ -133,6 +133,24 @@ TEST(RemeshLines, ChecksArgumentsInOrderAndShiftsTheShortOverloadCodes) {
        {-3, -3, -3}},
       {[](remesh_call& c) { c.min_elements = 0; }, {-5, -2, -5}},
       {[](remesh_call& c) { c.chordal_tol = -0.01, c.min_elements = 0; }, {-5, -2, -5}},
+      // self-loops around a segment, a denormal floor and a spline always
+      {[](remesh_call& c) {
+         c = remesh_call(make_pos({{0, 0}, {0, -3.995849609375}}),
+                         make_columns<unsigned>({{1, 1}, {1, 0}, {0, 0}}));
+         c.default_size = 0.01, c.corner_angle = 0, c.chordal_tol = -4.37207;
+         c.min_size = 4.94e-324, c.min_elements = 4;
+       },
+       {0, 0, 0}},
+      // a non-finite coordinate is a fault of pos, not of storage; no endless sampling
+      {[](remesh_call& c) {
+         c = remesh_call(make_pos({{0, 0}, {1, not_a_number}}), make_columns<unsigned>({{0, 1}}));
+       },
+       {-1, -1, -1}},
+      {[](remesh_call& c) {
+         c = remesh_call(make_pos({{0, 0}, {0, -HUGE_VAL}}), make_columns<unsigned>({{1, 0}}));
+         c.default_size = 0.01, c.chordal_tol = 2.3125;
+       },
+       {-1, -1, -1}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i)
     for (int overload = 0; overload < 3; ++overload) {
@@ -144,6 +162,8 @@ TEST(RemeshLines, ChecksArgumentsInOrderAndShiftsTheShortOverloadCodes) {
       const int code = c.run(overload);
       EXPECT_EQ(code, cases[i].codes[overload]) << "case " << i << " overload " << overload;
       if (code != 0) expect_untouched(c, given);
+      for (std::size_t j = given.pos.cols(); j < c.pos.cols(); ++j)
+        EXPECT_TRUE(std::isfinite(c.pos(0, j)) && std::isfinite(c.pos(1, j))) << j;
     }
 }
 
@@ -317,35 +337,4 @@ TEST(RemeshLines, RandomNetworksKeepHardNodesJoinsAndColors) {
       EXPECT_GE(on, 1u) << seed << " element " << j;
     }
   }
-}
-
-TEST(RemeshLines, NonFiniteAndDegenerateNetworksFailOrGiveFiniteNodes) {
-  const double inf = std::numeric_limits<double>::infinity();
-  const struct {
-    dense2D<double> pos;
-    dense2D<unsigned> connectM;
-    double default_size, corner_angle, chordal_tol, min_size;
-    unsigned min_elements;
-    int code;
-  } cases[] = {
-      // self-loops around a segment, a denormal floor and a spline always
-      {make_pos({{0, 0}, {0, -3.995849609375}}), make_columns<unsigned>({{1, 1}, {1, 0}, {0, 0}}),
-       0.01, 0, -4.37207, 4.94e-324, 4, 0},
-      // a non-finite coordinate is a fault of pos, not of storage; no endless sampling
-      {make_pos({{0, 0}, {1, not_a_number}}), make_columns<unsigned>({{0, 1}}), 0.25, 30, 0, 0, 1,
-       -1},
-      {make_pos({{0, 0}, {0, -inf}}), make_columns<unsigned>({{1, 0}}), 0.01, 30, 2.3125, 0, 1, -1},
-  };
-  for (const auto& k : cases)
-    for (int overload = 0; overload < 3; ++overload) {
-      remesh_call given(k.pos, k.connectM);
-      given.default_size = k.default_size, given.corner_angle = k.corner_angle;
-      given.chordal_tol = k.chordal_tol, given.min_size = k.min_size;
-      given.min_elements = k.min_elements;
-      remesh_call c = given.deep_copy();
-      EXPECT_EQ(c.run(overload), k.code) << overload;
-      if (k.code != 0) expect_untouched(c, given);
-      for (std::size_t j = given.pos.cols(); j < c.pos.cols(); ++j)
-        EXPECT_TRUE(std::isfinite(c.pos(0, j)) && std::isfinite(c.pos(1, j))) << j;
-    }
 }
