@@ -171,7 +171,8 @@ TEST(MetricsGenAniso3d, LengthAlongAndSizesAcrossStraightAndBentLines) {
     ASSERT_EQ(
         metrics_gen_aniso3d(pos, make_columns<unsigned>({{2, 1}, {1, 0}}), c.hv, c.hw, metrics), 0);
     expect_columns_close(
-        metrics, {tensor_of(tilted, c.sizes0), tensor_of(tilted, c.sizes1), tensor_of(tilted, c.sizes2)},
+        metrics,
+        {tensor_of(tilted, c.sizes0), tensor_of(tilted, c.sizes1), tensor_of(tilted, c.sizes2)},
         1e-6);
   }
 }
@@ -227,7 +228,8 @@ TEST(MetricsFromElements, ZeroAndDenormalSizesGiveFiniteMetrics) {
   const auto elements = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 1}, {2, 3}});
   const auto finite = [](const vorn::dense2D<double>& m) {
     const Values all = filum_test::flat(m);
-    return m.cols() == 4 && std::all_of(all.begin(), all.end(), [](double x) { return std::isfinite(x); });
+    return m.cols() == 4 &&
+           std::all_of(all.begin(), all.end(), [](double x) { return std::isfinite(x); });
   };
   for (auto [hv, hw] : {std::pair{0.0, -5e-324}, {5e-324, 5e-324}, {0.0, 0.0}, {1e-100, 1e-200}}) {
     vorn::dense2D<double> bent, across, plane;
@@ -238,9 +240,7 @@ TEST(MetricsFromElements, ZeroAndDenormalSizesGiveFiniteMetrics) {
   }
   // a long vector divides a denormal size: the term is scaled, not overflowed
   vorn::dense2D<double> from_vector;
-  ASSERT_EQ(metrics_gen_aniso2d(make_pos({{0, 215}}), ids({0}), 5e-324,
-                                60.0, from_vector),
-            0);
+  ASSERT_EQ(metrics_gen_aniso2d(make_pos({{0, 215}}), ids({0}), 5e-324, 60.0, from_vector), 0);
   for (double entry : column(from_vector, 0))
     EXPECT_TRUE(std::isfinite(entry)) << entry;
 }
