@@ -84,6 +84,14 @@ std::vector<T> flat(const vorn::dense2D<T>& m) {
   return all;
 }
 
+/// Entry by entry within `tolerance`.
+inline void expect_near(const std::vector<double>& actual, const std::vector<double>& expected,
+                        double tolerance) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t i = 0; i < actual.size(); ++i)
+    EXPECT_NEAR(actual[i], expected[i], tolerance) << "entry " << i;
+}
+
 /// Column j of a matrix.
 template <class T>
 std::vector<T> column(const vorn::dense2D<T>& m, std::size_t j) {
