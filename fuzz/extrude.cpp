@@ -49,8 +49,7 @@ int extrude(input& in, unsigned variant, dense2D<double>& pos, dense1D<unsigned>
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const unsigned variant = in.below(16);
   dense2D<double> pos = in.pos();
   dense1D<unsigned> indices = in.ids(in.below(2), static_cast<unsigned>(pos.cols()));
@@ -61,11 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(documented(code, {-1, -2, -3, -4, -5, -6}));
   if (code != 0) {
     require(same(before, pos) && same(indices_before, indices));
-    return 0;
+    return;
   }
   // An empty pos of any shape takes the start point as node 0.
   require(before.empty() || kept(before, pos));
   require(appended_ids_below(indices_before, indices, pos.cols()));
   if (in.finite()) require(finite_from(pos, before.cols()));
-  return 0;
 }

@@ -1,10 +1,7 @@
 // interpolate_metrics with sizes (a vector or one row) and with 2D or 3D metrics.
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const unsigned form = in.below(4);  // 0: vector sizes; 1, 2, 3: 1, 3 or 6 rows
   const std::size_t n = in.below(7), m = in.below(7);
   const dense1D<double> params = in.params(n), new_params = in.params(m);
@@ -27,5 +24,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   require(documented(code, {-1, -2, -3}));
   if (code == 0 && in.finite()) require(finite_out);
-  return 0;
 }

@@ -1,10 +1,7 @@
 // mesh_line, all four overloads: sizes or metrics, with or without parameters.
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   dense2D<double> pos = in.pos();
   const std::size_t n = 2 + in.below(5);
   const dense1D<unsigned> chain = in.ids(n, static_cast<unsigned>(pos.cols()));
@@ -36,16 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const int shift = with_params ? 0 : 1;
   require(documented(code, {-1, -2, -3, -4 - shift, -6 - shift, -12 - shift}));
-  if (code != 0) {
-    require(same(before, pos));
-    return 0;
-  }
-  require(kept(before, pos) && ids_below(new_indices, pos.cols()));
-  require(new_params.size() == new_indices.size());
-  require(metric ? new_metrics.cols() == new_indices.size()
-                 : new_sizes.size() == new_indices.size());
-  if (in.finite())
-    require(finite_from(pos, before.cols()) && finite_from(new_params, 0) &&
-            finite_from(new_sizes, 0) && finite_from(new_metrics, 0));
-  return 0;
+  if (check_line_mesh(code, before, pos, new_indices, new_params, new_sizes, new_metrics,
+                      in.finite()))
+    require(metric ? new_metrics.cols() == new_indices.size()
+                   : new_sizes.size() == new_indices.size());
 }

@@ -1,10 +1,7 @@
 // mesh_spline with sizes or metrics, through padded chains with repeated and ghost nodes.
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const bool metric = in.flag();
   dense2D<double> pos = in.pos();
   const std::size_t n = 3 + in.below(6);
@@ -29,14 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         chordal, min_size, default_size, gradation, new_indices,
                                         new_params, new_sizes, deviation);
   require(documented(code, {-1, -2, -3, -5, -8, -13}));
-  if (code != 0) {
-    require(same(before, pos) && new_indices.empty());
-    return 0;
-  }
-  require(kept(before, pos) && ids_below(new_indices, pos.cols()));
-  require(new_params.size() == new_indices.size());
-  if (in.finite())
-    require(finite_from(pos, before.cols()) && finite_from(new_params, 0) &&
-            finite_from(new_sizes, 0) && finite_from(new_metrics, 0));
-  return 0;
+  if (!check_line_mesh(code, before, pos, new_indices, new_params, new_sizes, new_metrics,
+                       in.finite()))
+    require(new_indices.empty());
 }

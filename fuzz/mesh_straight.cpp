@@ -1,10 +1,7 @@
 // mesh_straight, all six overloads: sizes, metrics, a count, two nodes, three nodes, two sizes.
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const unsigned overload = in.below(6);
   dense2D<double> pos = in.pos();
   const unsigned nodes = static_cast<unsigned>(pos.cols());
@@ -31,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(documented(code, {-1, -2, -3, -4, -5}));
   if (code != 0) {
     require(same(before, pos) && same(indices_before, new_indices));
-    return 0;
+    return;
   }
   require(kept(before, pos) && appended_ids_below(indices_before, new_indices, pos.cols()));
   if (in.finite()) require(finite_from(pos, before.cols()));
-  return 0;
 }

@@ -2,10 +2,7 @@
 // (one normal size, or sizes along the normal and the binormal).
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const unsigned overload = in.below(4);
   const dense2D<double> pos = in.pos();
   const unsigned nodes = static_cast<unsigned>(pos.cols());
@@ -23,10 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    : overload == 2 ? metrics_gen_aniso3d(pos, connect, h1, metrics)
                                    : metrics_gen_aniso3d(pos, connect, h1, h2, metrics);
   require(documented(code, {-1, -2, -3, -4, -5}));
-  if (code != 0) return 0;
+  if (code != 0) return;
   require(same(before, metrics) ||
           (metrics.rows() == metric_rows && metrics.cols() >= before.cols()));
   for (std::size_t k = 0; in.finite() && k < metrics.rows() * metrics.cols(); ++k)
     require(!std::isnan(metrics(k % metrics.rows(), k / metrics.rows())));
-  return 0;
 }

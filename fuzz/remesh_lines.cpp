@@ -2,10 +2,7 @@
 // nodes and edges.
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const unsigned overload = in.below(3);
   dense2D<double> pos = in.pos();
   const unsigned nodes = static_cast<unsigned>(pos.cols());
@@ -39,5 +36,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (overload > 0 && code == vorn::filum::storage_failure + 2 + static_cast<int>(overload))
     code = vorn::filum::storage_failure;
   before.check(code, pos, connect, colors, hard_nodes, in.finite());
-  return 0;
 }

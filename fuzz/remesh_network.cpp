@@ -4,10 +4,7 @@
 
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   dense2D<double> pos = in.pos();
   const unsigned nodes = static_cast<unsigned>(pos.cols());
   const std::size_t elements = 1 + in.below(8);
@@ -37,5 +34,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int code = vorn::filum::remesh_network(pos, connect, colors, hard_nodes, hard_edges,
                                                node_sizes, options, report);
   before.check(code, pos, connect, colors, hard_nodes, in.finite(), -14);  // -14: closed length
-  return 0;
 }

@@ -1,10 +1,7 @@
 // subdivide: a chain meshed in parameter space.
 #include "fuzz_input.h"
 
-using namespace filum_fuzz;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  input in(data, size);
+FILUM_FUZZ_TARGET(in) {
   const std::size_t n = in.below(7);
   dense1D<double> params = in.params(n), sizes = in.values(n + in.below(2));
   const dense1D<unsigned> chain = in.ids(in.below(6), static_cast<unsigned>(n));
@@ -20,11 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (code != 0) {
     require(same(params_before, params) && same(sizes_before, sizes) &&
             same(indices_before, new_indices));
-    return 0;
+    return;
   }
   require(params.size() - n == sizes.size() - sizes_before.size());
   require(same(params_before, params.sub_vector(0, n)) &&
           appended_ids_below(indices_before, new_indices, params.size()));
   if (in.finite()) require(finite_from(params, n));
-  return 0;
 }

@@ -4,6 +4,7 @@
 // The one decoder of the fuzz targets: turns the fuzzer's bytes into small, hostile
 // arguments (special values, near-duplicates, bad identifiers), plus the invariant checks.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -133,10 +134,8 @@ class input {
 
 /// Whether `code` is 0, -199 or one of the listed argument codes.
 inline bool documented(int code, std::initializer_list<int> codes) {
-  if (code == 0 || code == vorn::filum::storage_failure) return true;
-  for (int c : codes)
-    if (c == code) return true;
-  return false;
+  return code == 0 || code == vorn::filum::storage_failure ||
+         std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 /// A deep copy, to compare the caller's data with after a call.
@@ -167,30 +166,29 @@ inline bool kept(const dense2D<double>& before, const dense2D<double>& now) {
          same(before, now.sub_matrix(0, 0, now.rows(), before.cols()));
 }
 
-/// Whether every entry of columns [first, cols) is finite.
-inline bool finite_from(const dense2D<double>& m, std::size_t first) {
-  for (std::size_t j = first; j < m.cols(); ++j)
-    for (std::size_t i = 0; i < m.rows(); ++i)
-      if (!std::isfinite(m(i, j))) return false;
-  return true;
+/// Whether `holds` is true of every entry from entry `first` of a vector, or of every entry of
+/// the columns from column `first` of a matrix.
+template <class T, class P>
+bool all_from(const dense1D<T>& v, std::size_t first, P holds) {
+  return first >= v.size() || std::all_of(v.begin() + first, v.end(), holds);
 }
-inline bool finite_from(const dense1D<double>& v, std::size_t first) {
-  for (std::size_t i = first; i < v.size(); ++i)
-    if (!std::isfinite(v[i])) return false;
+template <class T, class P>
+bool all_from(const dense2D<T>& m, std::size_t first, P holds) {
+  for (std::size_t j = first; j < m.cols(); ++j)
+    if (!all_from(m.col(j), 0, holds)) return false;
   return true;
 }
 
-/// Whether every identifier is below `nodes`.
-inline bool ids_below(const dense1D<unsigned>& v, std::size_t nodes) {
-  for (unsigned id : v)
-    if (id >= nodes) return false;
-  return true;
+/// Whether every entry of entries (columns) [first, end) is finite.
+template <class C>
+bool finite_from(const C& c, std::size_t first) {
+  return all_from(c, first, [](double x) { return std::isfinite(x); });
 }
-inline bool ids_below(const dense2D<unsigned>& m, std::size_t nodes) {
-  for (std::size_t j = 0; j < m.cols(); ++j)
-    for (std::size_t i = 0; i < m.rows(); ++i)
-      if (m(i, j) >= nodes) return false;
-  return true;
+
+/// Whether every identifier is below `nodes`.
+template <class C>
+bool ids_below(const C& c, std::size_t nodes) {
+  return all_from(c, 0, [nodes](unsigned id) { return id < nodes; });
 }
 
 /// Whether `now` is `before` followed by identifiers below `nodes` (the caller's entries
@@ -200,6 +198,25 @@ inline bool appended_ids_below(const dense1D<unsigned>& before, const dense1D<un
   const std::size_t given = before.size();
   return now.size() >= given && same(before, now.sub_vector(0, given)) &&
          ids_below(now.sub_vector(given, now.size() - given), nodes);
+}
+
+/// The invariants of a line mesh: on failure pos as it came; on success pos kept and grown,
+/// new indices over it, one parameter per new index, and finite new values for finite input.
+/// Returns whether the call succeeded.
+inline bool check_line_mesh(int code, const dense2D<double>& before, const dense2D<double>& pos,
+                            const dense1D<unsigned>& new_indices, const dense1D<double>& new_params,
+                            const dense1D<double>& new_sizes, const dense2D<double>& new_metrics,
+                            bool finite) {
+  if (code != 0) {
+    require(same(before, pos));
+    return false;
+  }
+  require(kept(before, pos) && ids_below(new_indices, pos.cols()));
+  require(new_params.size() == new_indices.size());
+  if (finite)
+    require(finite_from(pos, before.cols()) && finite_from(new_params, 0) &&
+            finite_from(new_sizes, 0) && finite_from(new_metrics, 0));
+  return true;
 }
 
 /// The arguments of a network remeshing as they came, and the invariants of its result.
@@ -226,6 +243,19 @@ struct network_before {
   }
 };
 
+/// Runs the target's body on the decoder of each input.
+void run_one(input& in);
+
 }  // namespace filum_fuzz
+
+/// Defines the entry point of a fuzz target; the body that follows runs on the decoder `in`,
+/// in namespace filum_fuzz.
+#define FILUM_FUZZ_TARGET(in)                                                         \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+    filum_fuzz::input decoder(data, size);                                            \
+    filum_fuzz::run_one(decoder);                                                     \
+    return 0;                                                                         \
+  }                                                                                   \
+  void filum_fuzz::run_one(filum_fuzz::input& in)
 
 #endif

@@ -32,6 +32,22 @@ inline vorn::dense2D<unsigned> matrix_of(const Columns& c, std::size_t rows) {
   return m;
 }
 
+/// Sweeps the storage failures of op(out) on out holding one column of 2 rows: each gives
+/// -199 and leaves that column alone; the run without one gives 0 and `cols` columns.
+template <class Op>
+void expect_kept_on_storage_failure(Op op, std::size_t cols) {
+  EXPECT_GE(sweep_allocation_failures(
+                [] {
+                  return matrix_of({{9, 8}}, 2);
+                },
+                op,
+                [cols](const vorn::dense2D<unsigned>& out, int result, bool failed) {
+                  EXPECT_EQ(result, failed ? -199 : 0);
+                  EXPECT_EQ(columns_of(out).size(), failed ? 1u : cols);
+                }),
+            1u);
+}
+
 }  // namespace filum_test
 
 #endif

@@ -17,16 +17,8 @@ TEST(LinearConversion, SplitHalvesFollowEachOtherConversionsAndFlipsWorkInPlace)
     EXPECT_EQ(split_into_linear(from, to), expected);
     EXPECT_EQ(columns_of(to), after);
   }
-  EXPECT_GE(filum_test::sweep_allocation_failures(
-                [] {
-                  return matrix_of({{9, 8}}, 2);
-                },
-                [&](vorn::dense2D<unsigned>& e2) { return split_into_linear(e3, e2); },
-                [](const vorn::dense2D<unsigned>& e2, int result, bool failed) {
-                  EXPECT_EQ(result, failed ? storage_failure : 0);
-                  EXPECT_EQ(columns_of(e2).size(), failed ? 1u : 5u);
-                }),
-            1u);
+  expect_kept_on_storage_failure(
+      [&](vorn::dense2D<unsigned>& e2) { return split_into_linear(e3, e2); }, 5);
   const std::tuple<in_place, Columns, int, Columns> conversions[] = {
       {convert_into_linear, {{1, 2, 7, 8}, {2, 3, 9, 10}}, 0, {{1, 2}, {2, 3}}},
       {convert_into_linear, {{1, 2}}, -1, {{1, 2}}},

@@ -1,11 +1,14 @@
 #include <cmath>
 
+#include "extrude/rotation_matrix.h"
+
 #include "extrude/extrusion_checks.h"
 
 using namespace vorn;
 using namespace vorn::filum;
 using filum_test::column;
 using filum_test::entries;
+using filum_test::expect_near;
 using v2 = vector_fixed<double, 2>;
 using v3 = vector_fixed<double, 3>;
 using list = std::vector<unsigned>;
@@ -104,17 +107,14 @@ TEST(ExtrudeRotate, QuarterAndFullTurns) {
   EXPECT_EQ(plane(1, 3), -1);
   ASSERT_EQ(extrude_rotate(space, 0u, v3(2, 3, 4), v3(0, 0, pi / 2), 1u, row), 0);
   ASSERT_EQ(extrude_rotate(space, 0u, v3(-4, 5, 6), v3(0, 0, 0), 1u, row), 0);  // stays put
-  EXPECT_NEAR(space(0, 1), 2, 1e-15);
-  EXPECT_NEAR(space(1, 1), 4, 1e-15);
+  expect_near(column(space, 1), {2, 4, 4}, 1e-15);
   EXPECT_EQ(column(space, 2), (std::vector<double>{3, 3, 4}));
   // A full turn ends on the start with a new node.
   ASSERT_EQ(extrude_rotate(ring, v2(1e8, 0), v2(0, 0), 2 * pi, 8u, chain), 0);
   EXPECT_EQ(chain[8], 8u);
-  EXPECT_NEAR(ring(0, 8), 1e8, 1e-7);
-  EXPECT_NEAR(ring(1, 8), 0, 1e-7);
+  expect_near(column(ring, 8), {1e8, 0}, 1e-7);
   ASSERT_EQ(extrude_rotate(tube, v3(0, 1e8, 5), v3(0, 0, 0), v3(2 * pi, 0, 0), 4u, chain), 0);
-  EXPECT_NEAR(tube(1, 1), -5, 1e-7);  // (y, z) turned to (-z, y)
-  EXPECT_NEAR(tube(2, 1), 1e8, 1e-7);
+  expect_near(column(tube, 1), {0, -5, 1e8}, 1e-7);  // (y, z) turned to (-z, y)
   EXPECT_NEAR(tube(2, 4), 5, 1e-7);
 }
 
@@ -159,4 +159,24 @@ TEST(ExtrudeRotate, CodesInArgumentOrderAndStorageFailures) {
   });
   extrusion_checks::expect_restored_after_storage_failures(
       3, ROW(extrude_rotate(p, v3(), v3(10, 0, 0), z3, 1.0, 2.0, false, i)));
+}
+
+TEST(RotationMatrix, MatchesRodriguesOnBothSidesOfTheSeriesThreshold) {
+  const point<3> vectors[] = {{1e-8, -2e-8, 3e-8},  {0.03, 0.04, 0}, {0, 0.1, 0},
+                              {0, 0.1000000001, 0}, {0.6, 0.8, 0},   {1, 2, -2},
+                              {0, 2 * pi, 0},       {1e8, 0, 0}};
+  for (const point<3>& v : vectors) {
+    // cos t I + sin t [k]x + (1 - cos t) k k' in long double, k = v / t.
+    const long double t = std::sqrt(static_cast<long double>(dot(v, v)));
+    const long double k[3] = {v[0] / t, v[1] / t, v[2] / t};
+    const long double cross[3][3] = {{0, -k[2], k[1]}, {k[2], 0, -k[0]}, {-k[1], k[0], 0}};
+    const matrix3 R = rotation_matrix(v);
+    for (std::size_t i = 0; i < 3; ++i)
+      for (std::size_t j = 0; j < 3; ++j)
+        EXPECT_NEAR(R.entry[i][j],
+                    static_cast<double>((i == j ? std::cos(t) : 0) + std::sin(t) * cross[i][j] +
+                                        (1 - std::cos(t)) * k[i] * k[j]),
+                    4e-16)
+            << t << " (" << i << ", " << j << ")";
+  }
 }

@@ -129,10 +129,8 @@ TEST(Subdivide, NonFiniteParamsAndOverflowingCounts) {
       {{-1e308, 0, 1e308}, {1e-300, 1e-300, 1e-300}, 4, 0, {}},    // lengths overflow too
   };
   for (const auto& k : cases) {
-    call c{dense1D<double>(k.params.size()), dense1D<double>(k.sizes.size()), ids({0, 1, 2})};
-    std::copy(k.params.begin(), k.params.end(), c.params.begin());
-    std::copy(k.sizes.begin(), k.sizes.end(), c.sizes.begin());
-    c.max_elements = k.max_elements;
+    call c{dense_copy(k.params), dense_copy(k.sizes), ids({0, 1, 2}), false, false, 1,
+           k.max_elements};
     EXPECT_EQ(c.run(), k.code) << k.params[1];
     EXPECT_EQ(tail(c.params, 3), k.added) << k.params[1];
     EXPECT_EQ(c.sizes.size(), c.params.size());

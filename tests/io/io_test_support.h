@@ -53,16 +53,21 @@ inline io::line_network round_trip(const io::line_network& net, io::file_format 
   return io::read_network(buffer, "memory", format);
 }
 
-/// The message read_network throws for the text, or "" when it reads.
-inline std::string read_error(const std::string& text, io::file_format format,
-                              const io::read_options& options = {}) {
-  std::istringstream in(text);
+/// The message of the io::error that f() throws, or "" when it throws none.
+template <class F>
+std::string error_of(F f) {
   try {
-    io::read_network(in, "bad.file", format, options);
+    f();
   } catch (const io::error& e) {
     return e.what();
   }
   return "";
+}
+
+/// The message read_network throws for the text, or "" when it reads.
+inline std::string read_error(const std::string& text, io::file_format format) {
+  std::istringstream in(text);
+  return error_of([&] { io::read_network(in, "bad.file", format); });
 }
 
 }  // namespace io_test

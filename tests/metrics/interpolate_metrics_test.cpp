@@ -11,6 +11,7 @@
 
 using namespace vorn::filum;
 using filum_test::column;
+using filum_test::dense_copy;
 using filum_test::entries;
 using filum_test::metric_columns;
 using filum_test::values;
@@ -19,12 +20,6 @@ using metric_checks::tensor_of;
 using Values = std::vector<double>;
 
 namespace {
-
-vorn::dense1D<double> vec(const Values& v) {
-  vorn::dense1D<double> out(v.size());
-  std::copy(v.begin(), v.end(), out.begin());
-  return out;
-}
 
 // The isotropic metric of size h in the plane (3 rows) or in space (6 rows).
 Values isotropic(std::size_t rows, double h) {
@@ -48,11 +43,14 @@ TEST(InterpolateMetrics, ResultCodesInArgumentOrder) {
   // clang-format on
   for (const Case& c : cases) {
     auto out = values({7});
-    EXPECT_EQ(interpolate_metrics(vec(c.params), vec(c.sizes), vec(c.new_params), out), c.expected);
+    EXPECT_EQ(interpolate_metrics(dense_copy(c.params), dense_copy(c.sizes),
+                                  dense_copy(c.new_params), out),
+              c.expected);
     EXPECT_EQ(out.size(), c.expected == 0 ? c.new_params.size() : 0u);
     auto out_m = metric_columns({{7}});
     const auto row = metric_columns({{1}}, c.sizes.size());
-    EXPECT_EQ(interpolate_metrics(vec(c.params), row, vec(c.new_params), out_m), c.expected);
+    EXPECT_EQ(interpolate_metrics(dense_copy(c.params), row, dense_copy(c.new_params), out_m),
+              c.expected);
     EXPECT_EQ(out_m.cols(), c.expected == 0 ? c.new_params.size() : 0u);
   }
   for (std::size_t rows = 0; rows < 8; ++rows) {  // 0, 1, 3 or 6 rows, one column per param
@@ -88,7 +86,9 @@ TEST(InterpolateMetrics, SizesFollowTheirBrackets) {
   // clang-format on
   for (const Case& c : cases) {
     vorn::dense1D<double> out;
-    ASSERT_EQ(interpolate_metrics(vec(c.params), vec(c.sizes), vec(c.new_params), out), 0);
+    ASSERT_EQ(interpolate_metrics(dense_copy(c.params), dense_copy(c.sizes),
+                                  dense_copy(c.new_params), out),
+              0);
     EXPECT_EQ(entries(out), c.expected) << c.params.size();
   }
   // A strided row, and outputs that share the inputs' storage, read the right values.
@@ -112,7 +112,7 @@ TEST(InterpolateMetrics, MetricsVaryLinearlyInSizeAlongTheirCommonDirections) {
       const Values s = {0, 0.1, 0.5, 0.8, 1};
       vorn::dense2D<double> out;
       const auto metrics = metric_columns({isotropic(rows, ab[0]), isotropic(rows, ab[1])});
-      ASSERT_EQ(interpolate_metrics(values({0, 1}), metrics, vec(s), out), 0);
+      ASSERT_EQ(interpolate_metrics(values({0, 1}), metrics, dense_copy(s), out), 0);
       for (std::size_t j = 0; j < s.size(); ++j)
         expect_close(column(out, j), isotropic(rows, ab[0] + s[j] * (ab[1] - ab[0])), 1e-12);
     }
@@ -156,14 +156,10 @@ TEST(InterpolateMetrics, AFailingPairRepeatsThePreviousColumn) {
 TEST(InterpolateMetrics, StorageFailureLeavesTheOutputEmpty) {
   const auto known = metric_columns({isotropic(6, 1), isotropic(6, 2)});
   const auto params = values({0, 1}), new_params = values({0.25, 0.5});
-  EXPECT_GE(filum_test::sweep_allocation_failures(
-                [] { return vorn::dense2D<double>(); },
+  EXPECT_GE(filum_test::expect_empty_output_on_storage_failure<vorn::dense2D<double>>(
                 [&](vorn::dense2D<double>& out) {
                   return interpolate_metrics(params, known, new_params, out);
                 },
-                [](const vorn::dense2D<double>& out, int result, bool failed) {
-                  EXPECT_EQ(result, failed ? storage_failure : 0);
-                  EXPECT_EQ(out.cols(), failed ? 0u : 2u);
-                }),
+                2),
             1u);
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/filum_test.h"
+
 namespace metric_checks {
 
 using Values = std::vector<double>;
@@ -36,6 +38,16 @@ inline void expect_close(const Values& actual, const Values& expected, double re
     scale = std::max(scale, std::fabs(x));
   for (std::size_t i = 0; i < actual.size(); ++i)
     EXPECT_NEAR(actual[i], expected[i], relative * scale) << "entry " << i;
+}
+
+// Columns of m against the expected ones, each as expect_close.
+inline void expect_columns_close(const vorn::dense2D<double>& m,
+                                 const std::vector<Values>& expected, double relative) {
+  ASSERT_EQ(m.cols(), expected.size());
+  for (std::size_t j = 0; j < expected.size(); ++j) {
+    SCOPED_TRACE(j);
+    expect_close(filum_test::column(m, j), expected[j], relative);
+  }
 }
 
 }  // namespace metric_checks

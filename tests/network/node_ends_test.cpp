@@ -91,12 +91,11 @@ TEST(NodeEnds, SameDropAndNeighborsOnEveryThreadCountAcrossBlocks) {
     }
   }
   std::shuffle(list.begin(), list.end(), rng);
-  dense2D<unsigned> connectM(2, list.size());
-  unsigned largest = 0;
-  for (std::size_t e = 0; e < list.size(); ++e) {
-    connectM(0, e) = list[e].first, connectM(1, e) = list[e].second;
-    largest = std::max({largest, list[e].first, list[e].second});
-  }
+  std::vector<unsigned> ends;
+  for (const auto& [a, b] : list)
+    ends.insert(ends.end(), {a, b});
+  const dense2D<unsigned> connectM = columns_from(ends, 2, 2);
+  const unsigned largest = *std::max_element(ends.begin(), ends.end());
   dense2D<double> pos(2, largest + 1);
   for (unsigned v = 0; v <= largest; ++v)
     pos(0, v) = v % 997 == 5 ? -1 : v, pos(1, v) = 0;  // nodes 5, 1002, ... coincide

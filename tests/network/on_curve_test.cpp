@@ -7,6 +7,7 @@
 #include <vorn/filum/network.h>
 
 #include "support/filum_test.h"
+#include "support/line_geometry.h"
 
 using namespace vorn;
 using namespace filum_test;
@@ -54,6 +55,15 @@ double distance_to_spline(const dense2D<double>& pos, const dense1D<unsigned>& c
   return best;
 }
 
+// n nodes of the helix of radius 1 about the z axis from angle 0 to `angle`, rising `rise`
+// per radian.
+dense2D<double> helix(unsigned n, double angle, double rise) {
+  dense2D<double> pos = arc(n, 1, angle, 0, 3);
+  for (unsigned k = 0; k < n; ++k)
+    pos(2, k) = rise * (angle * k / (n - 1));
+  return pos;
+}
+
 // mesh_spline or mesh_spline_on_curve of the chain; the new columns of pos and the count.
 std::size_t mesh(dense2D<double>& pos, const dense1D<unsigned>& chain, double size, bool on) {
   const dense1D<double> sizes(chain.size(), size);
@@ -69,10 +79,8 @@ std::size_t mesh(dense2D<double>& pos, const dense1D<unsigned>& chain, double si
 }
 
 TEST(MeshSplineOnCurve, PutsTheNodesOnTheCurveWithTheSameCount) {
-  dense2D<double> circle(2, 64);
-  for (unsigned k = 0; k < 64; ++k)
-    circle(0, k) = std::cos(2 * pi * k / 64), circle(1, k) = std::sin(2 * pi * k / 64);
-  dense2D<double> on, sampled;
+  dense2D<double> circle = arc(65, 1, 2 * pi), on, sampled;
+  circle.resize(2, 64);
   on.copy(circle), sampled.copy(circle);
   const dense1D<unsigned> closed = padded_chain(64, true);
   ASSERT_EQ(mesh(on, closed, 0.001, true), mesh(sampled, closed, 0.001, false));
@@ -84,26 +92,18 @@ TEST(MeshSplineOnCurve, PutsTheNodesOnTheCurveWithTheSameCount) {
   EXPECT_LT(worst_on, 1e-6);
   EXPECT_LE(worst_on, worst_sampled);
 
-  dense2D<double> helix(3, 2000), on_helix, sampled_helix;
-  for (unsigned k = 0; k < 2000; ++k) {
-    const double t = 8 * pi * k / 1999;
-    helix(0, k) = std::cos(t), helix(1, k) = std::sin(t), helix(2, k) = 0.1 * t;
-  }
-  on_helix.copy(helix), sampled_helix.copy(helix);
+  const dense2D<double> spiral = helix(2000, 8 * pi, 0.1);
+  dense2D<double> on_helix, sampled_helix;
+  on_helix.copy(spiral), sampled_helix.copy(spiral);
   const dense1D<unsigned> open = padded_chain(2000, false);
   ASSERT_EQ(mesh(on_helix, open, 0.005, true), mesh(sampled_helix, open, 0.005, false));
   for (std::size_t j = 2000; j < on_helix.cols(); j += 7)
-    ASSERT_LT(distance_to_spline(helix, open, &on_helix(0, j)), 1e-9) << "node " << j;
+    ASSERT_LT(distance_to_spline(spiral, open, &on_helix(0, j)), 1e-9) << "node " << j;
 }
 
 TEST(RemeshNetwork, OnCurvePlacementKeepsTheElementsAndMovesNodesOntoTheSpline) {
-  dense2D<double> pos(3, 300);
-  dense2D<unsigned> connectM(2, 299);
-  for (unsigned k = 0; k < 300; ++k) {
-    const double t = 4 * pi * k / 299;
-    pos(0, k) = std::cos(t), pos(1, k) = std::sin(t), pos(2, k) = 0.2 * t;
-    if (k < 299) connectM(0, k) = k, connectM(1, k) = k + 1;
-  }
+  const dense2D<double> pos = helix(300, 4 * pi, 0.2);
+  const dense2D<unsigned> connectM = path_elements(300, false);
   filum::network_options options;
   options.size = 0.02;
   dense2D<double> result[2];

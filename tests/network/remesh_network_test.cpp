@@ -9,6 +9,7 @@
 #include <vorn/filum/network.h>
 
 #include "support/filum_test.h"
+#include "support/line_geometry.h"
 
 using namespace vorn;
 using namespace filum_test;
@@ -61,7 +62,7 @@ network_case random_network(unsigned seed, std::size_t rows) {
   std::uniform_real_distribution<double> u(0, 1);
   network_case c;
   std::vector<double> xyz;
-  std::vector<unsigned> a, b, color;
+  std::vector<unsigned> ends, color;
   const int lines = 3 + static_cast<int>(rng() % 5);
   for (int l = 0; l < lines; ++l) {
     const unsigned line_color = rng() % 4 == 0 ? no_id : static_cast<unsigned>(rng() % 3);
@@ -72,7 +73,7 @@ network_case random_network(unsigned seed, std::size_t rows) {
       for (unsigned k = 0; k < m; ++k) {
         const double t = 2 * pi * k / m;
         add_point(xyz, cx + r * std::cos(t), cy + r * std::sin(t), 0.1 * std::sin(3 * t));
-        a.push_back(first + k), b.push_back(first + (k + 1) % m), color.push_back(line_color);
+        ends.insert(ends.end(), {first + k, first + (k + 1) % m}), color.push_back(line_color);
       }
       continue;
     }
@@ -85,20 +86,14 @@ network_case random_network(unsigned seed, std::size_t rows) {
       const unsigned next =
           add_point(xyz, xyz[3 * previous] + step * std::cos(heading),
                     xyz[3 * previous + 1] + step * std::sin(heading), 0.05 * u(rng));
-      a.push_back(previous), b.push_back(next);
+      ends.insert(ends.end(), {previous, next});
       color.push_back(k % 7 == 6 ? no_id : line_color);
       previous = next;
     }
   }
-  const std::size_t N = xyz.size() / 3, E = a.size();
-  c.pos.resize(rows, N);
-  for (std::size_t j = 0; j < N; ++j)
-    for (std::size_t i = 0; i < rows; ++i)
-      c.pos(i, j) = xyz[3 * j + i];
-  c.connectM.resize(2, E);
-  c.colors.resize(E);
-  for (std::size_t e = 0; e < E; ++e)
-    c.connectM(0, e) = a[e], c.connectM(1, e) = b[e], c.colors[e] = color[e];
+  const std::size_t N = xyz.size() / 3, E = color.size();
+  c.pos = columns_from(xyz, 3, rows), c.connectM = columns_from(ends, 2, 2);
+  c.colors = dense_copy(color);
   c.hard_nodes = ids({static_cast<unsigned>(rng() % N), static_cast<unsigned>(N + 5)});
   c.hard_edges = ids({static_cast<unsigned>(rng() % E)});
   c.node_sizes.resize(N, 0.0);
@@ -119,13 +114,7 @@ struct outputs {
 };
 
 outputs outputs_of(const network_case& c, int code) {
-  outputs o{code, {}, {}, entries(c.colors), entries(c.hard_nodes)};
-  for (std::size_t j = 0; j < c.pos.cols(); ++j)
-    for (std::size_t i = 0; i < c.pos.rows(); ++i)
-      o.pos.push_back(c.pos(i, j));
-  for (std::size_t e = 0; e < c.connectM.cols(); ++e)
-    o.connectM.insert(o.connectM.end(), {c.connectM(0, e), c.connectM(1, e)});
-  return o;
+  return {code, flat(c.pos), flat(c.connectM), entries(c.colors), entries(c.hard_nodes)};
 }
 
 outputs remeshed(const network_case& given, unsigned threads, unsigned min_closed_elements) {
@@ -156,12 +145,8 @@ TEST(RemeshNetwork, GivesTheBitsOfRemeshLinesForEveryThreadCount) {
 // A circle of n nodes of radius 1, counterclockwise.
 network_case circle(unsigned n, double size) {
   network_case c;
+  c.pos = arc(n + 1, 1, 2 * pi), c.connectM = path_elements(n, true);
   c.pos.resize(2, n);
-  c.connectM.resize(2, n);
-  for (unsigned k = 0; k < n; ++k) {
-    c.pos(0, k) = std::cos(2 * pi * k / n), c.pos(1, k) = std::sin(2 * pi * k / n);
-    c.connectM(0, k) = k, c.connectM(1, k) = (k + 1) % n;
-  }
   c.options.size = size;
   return c;
 }

@@ -3,10 +3,12 @@
 
 // Helpers for the tests: containers from literals, and the storage-failure injector.
 
+#include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <vorn/dense.h>
 
 namespace filum_test {
@@ -54,6 +56,42 @@ std::vector<T> entries(const vorn::dense1D<T>& v) {
   return std::vector<T>(v.begin(), v.end());
 }
 
+/// A vector holding the entries of v.
+template <class T>
+vorn::dense1D<T> dense_copy(const std::vector<T>& v) {
+  vorn::dense1D<T> d(v.size());
+  std::copy(v.begin(), v.end(), d.begin());
+  return d;
+}
+
+/// A matrix of `rows` rows from the first rows of each run of `stride` values of v.
+template <class T>
+vorn::dense2D<T> columns_from(const std::vector<T>& v, std::size_t stride, std::size_t rows) {
+  vorn::dense2D<T> m(rows, v.size() / stride);
+  for (std::size_t j = 0; j < m.cols(); ++j)
+    for (std::size_t i = 0; i < rows; ++i)
+      m(i, j) = v[stride * j + i];
+  return m;
+}
+
+/// All entries of a matrix, column by column.
+template <class T>
+std::vector<T> flat(const vorn::dense2D<T>& m) {
+  std::vector<T> all;
+  for (std::size_t j = 0; j < m.cols(); ++j)
+    for (std::size_t i = 0; i < m.rows(); ++i)
+      all.push_back(m(i, j));
+  return all;
+}
+
+/// Entry by entry within `tolerance`.
+inline void expect_near(const std::vector<double>& actual, const std::vector<double>& expected,
+                        double tolerance) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t i = 0; i < actual.size(); ++i)
+    EXPECT_NEAR(actual[i], expected[i], tolerance) << "entry " << i;
+}
+
 /// Column j of a matrix.
 template <class T>
 std::vector<T> column(const vorn::dense2D<T>& m, std::size_t j) {
@@ -61,6 +99,13 @@ std::vector<T> column(const vorn::dense2D<T>& m, std::size_t j) {
   for (std::size_t i = 0; i < m.rows(); ++i)
     c[i] = m(i, j);
   return c;
+}
+
+inline std::size_t out_count(const vorn::dense1D<double>& v) {
+  return v.size();
+}
+inline std::size_t out_count(const vorn::dense2D<double>& m) {
+  return m.cols();
 }
 
 /// While alive, the k-th storage request of this thread fails (k >= 1).
@@ -92,6 +137,18 @@ std::size_t sweep_allocation_failures(Prepare prepare, Act act, Judge judge) {
     judge(inputs, result, failed);
     if (!failed) return k - 1;
   }
+}
+
+/// Sweeps the storage failures of `act(out)` on an empty output: each gives -199 and leaves
+/// it empty; the run without one gives 0 and `n` entries (columns of a matrix). Returns the
+/// number of failing runs.
+template <class Out, class Act>
+std::size_t expect_empty_output_on_storage_failure(Act act, std::size_t n) {
+  return sweep_allocation_failures([] { return Out(); }, act,
+                                   [n](const Out& out, int result, bool failed) {
+                                     EXPECT_EQ(result, failed ? -199 : 0);
+                                     EXPECT_EQ(out_count(out), failed ? 0u : n);
+                                   });
 }
 
 }  // namespace filum_test

@@ -68,6 +68,14 @@ inline vorn::dense2D<double> arc(std::size_t n, double R, double angle, double c
   return pos;
 }
 
+/// The elements (k, k + 1) along n nodes, and (n - 1, 0) when closed.
+inline vorn::dense2D<unsigned> path_elements(std::size_t n, bool closed) {
+  vorn::dense2D<unsigned> connectM(2, closed ? n : n - 1);
+  for (std::size_t k = 0; k < connectM.cols(); ++k)
+    connectM(0, k) = static_cast<unsigned>(k), connectM(1, k) = static_cast<unsigned>((k + 1) % n);
+  return connectM;
+}
+
 }  // namespace filum_test
 
 #endif

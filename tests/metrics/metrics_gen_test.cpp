@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -10,10 +11,99 @@
 
 using namespace vorn::filum;
 using filum_test::column;
+using filum_test::ids;
 using filum_test::make_columns;
+using filum_test::make_pos;
 using metric_checks::expect_close;
+using metric_checks::expect_columns_close;
 using metric_checks::tensor_of;
 using Values = std::vector<double>;
+
+TEST(MetricsGenAniso2d, ResultCodesInArgumentOrder) {
+  // Rows of the vectors or of pos, nodes (pairs for elements), h1 or hn, h2, metric rows,
+  // then the codes of the node-list and element overloads. Nothing to do looks at nothing;
+  // elements read the first 2 rows of pos; an empty matrix takes 3 rows.
+  const double nan = std::nan("");
+  // clang-format off
+  struct Case {
+    std::size_t first_rows; std::vector<unsigned> nodes; double h1, h2; std::size_t metric_rows;
+    int with_nodes, with_elements;
+  } cases[] = {{1, {}, 0, 0, 6, 0, 0},       {1, {0, 1}, 1, 1, 3, -1, -1},
+               {3, {0, 1}, 1, 1, 3, -1, 0},  {2, {0, 3}, 0, 0, 6, -2, -2},
+               {2, {0, 1}, 0, 0, 6, -3, -4}, {2, {0, 1}, nan, 1, 3, -3, 0},
+               {2, {0, 1}, 1, -1, 6, -4, -4}, {2, {0, 1}, 1, nan, 3, -4, 0},
+               {2, {0, 1}, 1, 1, 1, -5, -4}, {2, {2, 0}, 1, 1, 0, 0, 0}};
+  // clang-format on
+  for (const Case& c : cases) {
+    const vorn::dense2D<double> first(c.first_rows, 3, 1.0);
+    vorn::dense1D<unsigned> nodes(c.nodes.size());
+    std::copy(c.nodes.begin(), c.nodes.end(), nodes.begin());
+    vorn::dense2D<unsigned> connect(2, c.nodes.size() / 2);
+    std::copy(c.nodes.begin(), c.nodes.end(), connect.data());
+    for (int form = 0; form < 2; ++form) {
+      vorn::dense2D<double> metrics(c.metric_rows, 1, 0.0);
+      const int result = form == 0 ? metrics_gen_aniso2d(first, nodes, c.h1, c.h2, metrics)
+                                   : metrics_gen_aniso2d(first, connect, c.h1, metrics);
+      EXPECT_EQ(result, form == 0 ? c.with_nodes : c.with_elements) << c.first_rows << form;
+      EXPECT_EQ(metrics.rows(), result == 0 && !c.nodes.empty() ? 3u : c.metric_rows);
+    }
+  }
+}
+
+TEST(MetricsGenAniso2d, NodeVectorsGiveTheSizesAlongAndAcross) {
+  // A unit vector, a vector of length 2 (sizes halved), a zero vector, and node 3, which
+  // already holds size 1 everywhere; column 5 lies beyond every listed node.
+  const auto vectors = make_columns<double>({{0.6, 0.8}, {0, 2}, {0, 0}, {-1, 0}});
+  vorn::dense2D<double> metrics(3, 6, 0.0);
+  metrics(0, 3) = metrics(2, 3) = 1;
+  metrics(1, 5) = 7;
+  ASSERT_EQ(metrics_gen_aniso2d(vectors, ids({0, 1, 3, 0}), 2, 0.5, metrics), 0);
+  ASSERT_EQ(metrics.cols(), 6u);
+  expect_close(column(metrics, 0), tensor_of({{0.6, 0.8}, {-0.8, 0.6}}, {2, 0.5}), 1e-14);
+  expect_close(column(metrics, 1), tensor_of({{0, 1}, {1, 0}}, {1, 0.25}), 1e-14);
+  expect_close(column(metrics, 3), tensor_of({{1, 0}, {0, 1}}, {1, 0.5}), 1e-12);
+  EXPECT_EQ(column(metrics, 2), Values(3, 0.0));
+  EXPECT_EQ(column(metrics, 4), Values(3, 0.0));
+  EXPECT_EQ(column(metrics, 5), (Values{0, 7, 0}));
+}
+
+TEST(MetricsGenAniso2d, ElementsTakeTheirLengthAlongAndTheSizeRuleAcross) {
+  // Origin, length (along (0.6, 0.8)), hn and the size across.
+  // clang-format off
+  struct Case { double origin, length, hn, across; } cases[] = {
+      {0, 10, 0.5, 0.5},  {0, 10, 0, 10},        {0, 10, -0.5, 5},
+      {1e8, 4, -0.25, 1}, {1e-8, 1e-8, 0, 1e-8}, {1e-8, 1e-8, -0.5, 0.5e-8}};
+  // clang-format on
+  for (const Case& c : cases) {
+    const double x = 0.6 * c.length, y = 0.8 * c.length;
+    vorn::dense2D<double> metrics;
+    ASSERT_EQ(metrics_gen_aniso2d(make_pos({{c.origin, c.origin}, {c.origin + x, c.origin + y}}),
+                                  make_columns<unsigned>({{1, 0}}), c.hn, metrics),
+              0);
+    for (std::size_t node = 0; node < 2; ++node)
+      expect_close(column(metrics, node), tensor_of({{x, y}, {-y, x}}, {c.length, c.across}), 1e-6);
+  }
+}
+
+TEST(MetricsGenAniso2d, InfiniteSizeAcrossKeepsASmallerStoredMetric) {
+  // Node 0's stored metric is smaller than the rank-one one its vector asks for in every
+  // direction, so it stays; the reduction on the semi-definite new metric once lost it.
+  const auto vectors = make_columns<double>({{-2.990693014163158, 0.5785833327384777},
+                                             {0.575465453875516, -0.8178260887229304},
+                                             {1, 0},
+                                             {-1.4999265157946313, 0.7387145463499865},
+                                             {0.9209831674679579, 0.3896023681148348},
+                                             {1, 0}});
+  auto metrics =
+      make_columns<double>({{27.942199324393215, 0.5186329783829582, 35.022857640360215},
+                            {0, 0, 0},
+                            {0.10634388346326953, 0.006317723282496777, 0.017724976123817605}});
+  const Values kept = column(metrics, 0);
+  ASSERT_EQ(metrics_gen_aniso2d(vectors, ids({2, 4, 5, 4, 4, 4, 3, 1, 2, 2, 0, 0}),
+                                4.201762808086122, HUGE_VAL, metrics),
+            0);
+  expect_close(column(metrics, 0), kept, 1e-12);  // within 1e-12 of the largest entry
+}
 
 namespace {
 
@@ -80,10 +170,10 @@ TEST(MetricsGenAniso3d, LengthAlongAndSizesAcrossStraightAndBentLines) {
     vorn::dense2D<double> metrics;
     ASSERT_EQ(
         metrics_gen_aniso3d(pos, make_columns<unsigned>({{2, 1}, {1, 0}}), c.hv, c.hw, metrics), 0);
-    ASSERT_EQ(metrics.cols(), 3u);
-    expect_close(column(metrics, 0), tensor_of(tilted, c.sizes0), 1e-6);
-    expect_close(column(metrics, 1), tensor_of(tilted, c.sizes1), 1e-6);
-    expect_close(column(metrics, 2), tensor_of(tilted, c.sizes2), 1e-6);
+    expect_columns_close(
+        metrics,
+        {tensor_of(tilted, c.sizes0), tensor_of(tilted, c.sizes1), tensor_of(tilted, c.sizes2)},
+        1e-6);
   }
 }
 
@@ -102,9 +192,10 @@ TEST(MetricsGenAniso3d, SharedNodesMergeAndDegenerateElementsAreSkipped) {
     metrics(0, 3) = 9;
     ASSERT_EQ(generate(0.5, metrics), 0);
     ASSERT_EQ(metrics.cols(), 5u);
-    expect_close(column(metrics, 0), tensor_of(tilted, {1, 0.5, 0.5}), 1e-12);
-    expect_close(column(metrics, 1), tensor_of(tilted, {1, 0.5, 0.5}), 1e-12);
-    expect_close(column(metrics, 2), tensor_of(tilted, {3, 0.5, 0.5}), 1e-12);
+    expect_columns_close(metrics.sub_matrix(0, 0, 6, 3),
+                         {tensor_of(tilted, {1, 0.5, 0.5}), tensor_of(tilted, {1, 0.5, 0.5}),
+                          tensor_of(tilted, {3, 0.5, 0.5})},
+                         1e-12);
     EXPECT_EQ(column(metrics, 3), (Values{9, 0, 0, 0, 0, 0}));
     EXPECT_EQ(column(metrics, 4), Values(6, 0.0));
     ASSERT_EQ(generate(0.25, metrics), 0);
@@ -133,13 +224,12 @@ TEST(MetricsGenAniso3d, StorageFailureReturnsItsCode) {
 // Zero and denormal sizes (a zero-length element with the length as size, an |hn| x length
 // of a denormal) used to give 1/h^2 = inf, and inf x 0 = NaN entries.
 TEST(MetricsFromElements, ZeroAndDenormalSizesGiveFiniteMetrics) {
-  const auto pos = filum_test::make_pos({{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {2, 1, 1}});
+  const auto pos = make_pos({{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {2, 1, 1}});
   const auto elements = make_columns<unsigned>({{0, 1}, {1, 2}, {2, 1}, {2, 3}});
   const auto finite = [](const vorn::dense2D<double>& m) {
-    for (std::size_t j = 0; j < m.cols(); ++j)
-      for (std::size_t i = 0; i < m.rows(); ++i)
-        if (!std::isfinite(m(i, j))) return false;
-    return m.cols() == 4;
+    const Values all = filum_test::flat(m);
+    return m.cols() == 4 &&
+           std::all_of(all.begin(), all.end(), [](double x) { return std::isfinite(x); });
   };
   for (auto [hv, hw] : {std::pair{0.0, -5e-324}, {5e-324, 5e-324}, {0.0, 0.0}, {1e-100, 1e-200}}) {
     vorn::dense2D<double> bent, across, plane;
@@ -150,9 +240,7 @@ TEST(MetricsFromElements, ZeroAndDenormalSizesGiveFiniteMetrics) {
   }
   // a long vector divides a denormal size: the term is scaled, not overflowed
   vorn::dense2D<double> from_vector;
-  ASSERT_EQ(metrics_gen_aniso2d(filum_test::make_pos({{0, 215}}), filum_test::ids({0}), 5e-324,
-                                60.0, from_vector),
-            0);
-  for (double entry : filum_test::column(from_vector, 0))
+  ASSERT_EQ(metrics_gen_aniso2d(make_pos({{0, 215}}), ids({0}), 5e-324, 60.0, from_vector), 0);
+  for (double entry : column(from_vector, 0))
     EXPECT_TRUE(std::isfinite(entry)) << entry;
 }
