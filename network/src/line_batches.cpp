@@ -125,16 +125,21 @@ bool batch_buffers::reserve(std::size_t rows, std::size_t elements) noexcept {
 }
 
 bool make_batches(const line_network& net, std::size_t elements,
-                  dense1D<std::size_t>& batch_starts) noexcept {
-  batch_starts.clear();
-  if (!batch_starts.push_back(0)) return false;
-  std::size_t in_batch = 0;
-  for (std::size_t i = 0; i < net.line_count(); ++i) {
-    in_batch += net.element_count(i);
-    if (in_batch >= elements || i + 1 == net.line_count()) {
-      if (!batch_starts.push_back(i + 1)) return false;
-      in_batch = 0;
+                  std::vector<line_batch>& batches) noexcept {
+  try {
+    batches.clear();
+    std::size_t first = 0, in_batch = 0;
+    for (std::size_t i = 0; i < net.line_count(); ++i) {
+      in_batch += net.element_count(i);
+      if (in_batch >= elements || i + 1 == net.line_count()) {
+        batches.emplace_back();
+        batches.back().first_line = first;
+        batches.back().last_line = first = i + 1;
+        in_batch = 0;
+      }
     }
+  } catch (...) {
+    return false;
   }
   return true;
 }

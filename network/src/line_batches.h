@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include <vorn/dense.h>
 #include <vorn/filum/network.h>
@@ -52,10 +53,10 @@ struct line_batch {
   int code = 0;                  ///< 0, or the first failure of the batch
 };
 
-/// \brief Splits the lines into batches of about `elements` elements each.
-/// \return false when storage fails.
+/// \brief Splits the lines into batches of consecutive lines of about `elements` elements
+/// each, in line order. \return false when storage fails.
 bool make_batches(const line_network& net, std::size_t elements,
-                  dense1D<std::size_t>& batch_starts) noexcept;
+                  std::vector<line_batch>& batches) noexcept;
 
 /// \brief Meshes the lines of a batch; their records go to records[line].
 template <std::size_t D>

@@ -15,7 +15,6 @@
 #include <vorn/tessa.h>
 
 #include "degenerate_elements.h"
-#include "frame/append.h"
 #include "frame/checks.h"
 #include "line_batches.h"
 #include "node_ends.h"
@@ -99,21 +98,6 @@ void mesh_batches(const batch_job& job, unsigned threads, std::vector<line_batch
   }
   for (line_batch& batch : batches)
     mesh_batch<D>(job, own, batch, records);
-}
-
-// One batch per run of lines between consecutive batch starts.
-bool make_line_batches(const dense1D<std::size_t>& starts,
-                       std::vector<line_batch>& batches) noexcept {
-  try {
-    batches.resize(starts.size() - 1);
-  } catch (...) {
-    return false;
-  }
-  for (std::size_t b = 0; b < batches.size(); ++b) {
-    batches[b].first_line = starts[b];
-    batches[b].last_line = starts[b + 1];
-  }
-  return true;
 }
 
 // Measures the lines batch by batch on `threads` threads into lengths, then sizes the
@@ -258,12 +242,11 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                         net, boundary_code, &neighbors, &corners);
   if (cut_code < 0) return cut_code;
   neighbors = dense2D<unsigned>();
-  dense1D<std::size_t> starts;
   const std::size_t batch_elements =
       std::max(min_batch_elements, clean.connectM.cols() / batches_wanted);
   std::vector<line_batch> batches;
   dense1D<double> lengths;
-  if (!make_batches(net, batch_elements, starts) || !make_line_batches(starts, batches) ||
+  if (!make_batches(net, batch_elements, batches) ||
       !size_nodes<D>(pos, clean.connectM, node_sizes, settings.min_size, batches, threads, net,
                      lengths))
     return storage_failure;

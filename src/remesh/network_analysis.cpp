@@ -105,16 +105,13 @@ void size_line_ends(const dense2D<unsigned>& connectM, const dense1D<double>& no
     last = std::min(last, cap);
   }
   if (node_sizes.empty()) return;
-  // A node's own size wins over every cap, whichever line capped it.
-  auto own_size = [&](unsigned node) {
-    if (node < node_sizes.size() && node_sizes[node] > 0) net.sizes[node] = node_sizes[node];
-  };
-  for (std::size_t i = 0; i < net.line_count(); ++i) {
-    const unsigned* elements = net.elements_of(i);
-    own_size(connectM(0, elements[0]));
-    for (std::size_t k = 0; k < net.element_count(i); ++k)
-      own_size(connectM(1, elements[k]));
-  }
+  // A node's own size wins over every cap, whichever line capped it; every node of an
+  // element is a node of some line.
+  for (std::size_t e = 0; e < connectM.cols(); ++e)
+    for (std::size_t side = 0; side < 2; ++side) {
+      const unsigned node = connectM(side, e);
+      if (node < node_sizes.size() && node_sizes[node] > 0) net.sizes[node] = node_sizes[node];
+    }
 }
 
 template <std::size_t D>
