@@ -131,10 +131,6 @@ TEST(BadInput, EveryReaderNamesTheFileTheLineAndWhatItFound) {
        "expected 2 elements as the $Elements header says, found 1"},
       {F::msh, msh("$Elements\n0 0 0 0\n$EndElements\n"),
        "bad.file:4: expected $Nodes before $Elements"},
-      {F::msh,
-       "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$Nodes\n2\n1 0 0 0\n2 1 0 0\n$EndNodes\n"
-       "$Elements\n1\n1 1 2 0 1 1 3\n$EndElements\n",
-       "bad.file:11: element 1: expected a node tag of $Nodes, found 3"},
       {F::vtk, "", "expected '# vtk DataFile Version', found an empty file"},
       {F::vtk, "# vtk DataFile Version 3.0\nx\nBINARY\n",
        "bad.file:3: expected ASCII (binary legacy files are not read), found 'BINARY'"},

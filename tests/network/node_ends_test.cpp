@@ -51,23 +51,6 @@ void expect_drop_as_brute_force(const dense2D<double>& pos, const dense2D<unsign
   EXPECT_TRUE(entries(neighbors.as_vector()) == entries(expected.as_vector()));
 }
 
-// Random element lists over few nodes, so that free ends, joints of three and more,
-// self-loops and repeated elements in both directions all occur.
-TEST(NodeEnds, DropEveryDegenerateElementAndKeepTheFirstOfARepeat) {
-  dense2D<double> pos(2, 40);
-  for (unsigned v = 0; v < 40; ++v)
-    pos(0, v) = v % 7 == 3 ? 0 : v, pos(1, v) = 0;  // nodes 0, 3, 10, 17, ... coincide
-  for (unsigned seed = 0; seed < 300; ++seed) {
-    std::mt19937 rng(seed);
-    const unsigned nodes = 3 + rng() % 30, elements = 1 + rng() % 40;
-    dense2D<unsigned> connectM(2, elements);
-    for (unsigned e = 0; e < elements; ++e)
-      connectM(0, e) = rng() % nodes, connectM(1, e) = rng() % nodes;
-    SCOPED_TRACE(seed);
-    expect_drop_as_brute_force(pos, connectM, 1);
-  }
-}
-
 // Several blocks of elements, shuffled: long paths (two ends per node), repeated pairs on
 // nodes of their own (found by the per-block pass, often across blocks), self-loops,
 // elements between coinciding nodes and random elements (joints of three and more).
