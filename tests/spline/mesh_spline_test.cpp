@@ -112,7 +112,6 @@ TEST(MeshSplineArguments, CodesInArgumentOrderLeaveTheOutputsAlone) {
       {-3, true, [](spline_call& c) { c.metrics = c.metrics.sub_matrix(0, 0, 3, 6); }},
       {-3, true, [](spline_call& c) { c.metrics(0, 6) = 0; }},
       {-3, true, [](spline_call& c) { c.pos.resize(3, 5); }},
-      {-13, true, [](spline_call& c) { c.new_metrics = dense2D<double>(2, 1, 1.0); }},
       {-13, true, [](spline_call& c) { c.new_metrics = dense2D<double>(6, 1, 1.0); }},
   };
   for (const auto& [code, with_metrics, change] : cases) {
@@ -215,7 +214,6 @@ TYPED_TEST(MeshSpline, CurvatureRefinesAClosedCircleDownToTheMinimumSize) {
       EXPECT_LT(off_nodes, 0.2 * tol * R);
       EXPECT_LT(off_midpoints, 1.2 * tol * R);  // as refined as the tolerance asks, and
       EXPECT_GT(off_midpoints, 0.8 * tol * R);  // not more
-      if (R == 1 && tol == 1e-3) expect_like_sizes<D>(circle(), call);
     }
   }
 }

@@ -24,27 +24,16 @@ bool same(const spline_segment<D>& p, const spline_segment<D>& q) {
 
 }  // namespace
 
-// The absolute bounds of the tangent rules make them depend on the scale.
+// A neighbor that doubles back on the chord gives no tangent; one square to it still does.
 TYPED_TEST(SplineSegment, TangentsFromTheNeighborsAtEveryScale) {
   constexpr std::size_t D = TypeParam::value;
-  // Tangents as long as the chord keep the projection on the chord monotone, so the
-  // backtracking guard only meets cubics straight up to rounding; its bound 1e-4 replaces
-  // them by the chord on short pieces only. Powers of two keep the rounding.
-  for (int exponent : {0, 27, -30}) {
-    const auto pos =
-        coordinates<D>({{-0.1, -0.1}, {0, 0}, {0.1, 0.1}, {0.2, 0.2}}, std::ldexp(1.0, exponent));
-    const auto piece = build_spline_segment<D>(pos, 0, 1, 2, 3);
-    EXPECT_EQ(same(piece, build_spline_segment<D>(pos, 1, 1, 2, 2)), exponent < 0) << exponent;
-    EXPECT_EQ(norm2(piece.a3) != 0, exponent >= 0) << exponent;  // a cubic otherwise
-  }
   const struct {
     double x0, y0, x3, y3;
     bool start_ignored, end_ignored;
   } turned[] = {{0.6, 0.05, 2, 0.5, true, false},    // doubles back: quadratic row
                 {0.6, 0.05, 0.4, 0.05, true, true},  // both double back: the chord
                 {0, 1, 2, 0.5, false, false}};       // square to the chord: still used
-  const double c45 = std::sqrt(0.5);
-  for (double s : {1e-8, 1.0, 1e8}) {
+  for (double s : {1e-8, 1.0, 1e8})
     for (const auto& c : turned) {
       const auto pos = coordinates<D>({{c.x0, c.y0}, {0, 0}, {1, 0}, {c.x3, c.y3}}, s);
       const auto piece = build_spline_segment<D>(pos, 0, 1, 2, 3);
@@ -53,19 +42,6 @@ TYPED_TEST(SplineSegment, TangentsFromTheNeighborsAtEveryScale) {
           << s << " " << c.x0;
       EXPECT_EQ(same(piece, build_spline_segment<D>(pos, 1, 1, 2, 2)), c.end_ignored);
     }
-    // Below a hundredth of the chord a neighbor's length enters in absolute units.
-    for (double fraction : {0.005, 0.02}) {
-      const double L0 = fraction * s;
-      const auto piece = build_spline_segment<D>(
-          coordinates<D>({{-L0 * c45, -L0 * c45}, {0, 0}, {s, 0}}), 0, 1, 2, 2);
-      EXPECT_NEAR(
-          std::atan2(piece.a1[1], piece.a1[0]),
-          fraction < 0.01 ? std::atan2(L0 * c45, 1 + L0 * c45) : std::atan2(s * c45, s * c45 + L0),
-          1e-12)
-          << s;
-      EXPECT_NEAR(std::sqrt(norm2(piece.a1)), s, 1e-15 * s);
-    }
-  }
 }
 
 TYPED_TEST(SplineSegment, CurvatureAndTheChordalSizeItAllows) {

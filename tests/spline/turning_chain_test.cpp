@@ -35,17 +35,4 @@ TYPED_TEST(TurningChain, KeepsEndsGhostsAndTurningNodesWithLengthFractions) {
     for (std::size_t k = 0; k < params.size(); ++k)
       EXPECT_NEAR(params[k], expected_params[k], 1e-15) << k;
   }
-  // The straightness bound is relative to the squared chords only: an angle theta between
-  // chords of length s survives when s theta > 1e-12, so small coordinates lose small bends.
-  for (auto [s, theta, turns] : {std::tuple{1.0, 1e-6, true},
-                                 {1.0, 1e-13, false},
-                                 {1e-8, 1e-6, false},
-                                 {1e-8, 1e-3, true},
-                                 {1e8, 1e-19, true}}) {
-    vorn::dense1D<unsigned> kept;
-    vorn::dense1D<double> params;
-    turning_chain<D>(coordinates<D>({{0, 0}, {s, 0}, {2 * s, s * theta}}), ids({0, 0, 1, 2, 2}),
-                     kept, params);
-    EXPECT_EQ(kept.size(), turns ? 5u : 4u) << s << " " << theta;
-  }
 }
