@@ -1,6 +1,5 @@
 #include <cmath>
 #include <limits>
-#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 
 #include "support/filum_test.h"
 #include "support/line_geometry.h"
+#include "support/random_network.h"
 
 using namespace vorn;
 using namespace filum_test;
@@ -49,55 +49,10 @@ struct network_case {
   }
 };
 
-unsigned add_point(std::vector<double>& xyz, double x, double y, double z) {
-  xyz.insert(xyz.end(), {x, y, z});
-  return static_cast<unsigned>(xyz.size() / 3 - 1);
-}
-
-// Closed loops, smooth open walks with sharp corners, walks that start on an earlier node
-// (joints), free ends, runs of colors with gaps, hard nodes (one beyond the network),
-// hard edges and a few node sizes; 2 or 3 rows.
-network_case random_network(unsigned seed, std::size_t rows) {
-  std::mt19937 rng(seed);
-  std::uniform_real_distribution<double> u(0, 1);
-  network_case c;
-  std::vector<double> xyz;
-  std::vector<unsigned> ends, color;
-  const int lines = 3 + static_cast<int>(rng() % 5);
-  for (int l = 0; l < lines; ++l) {
-    const unsigned line_color = rng() % 4 == 0 ? no_id : static_cast<unsigned>(rng() % 3);
-    const unsigned m = 6 + rng() % 40;
-    if (rng() % 3 == 0) {  // closed loop
-      const double cx = 3 * u(rng), cy = 3 * u(rng), r = 0.05 + u(rng);
-      const unsigned first = static_cast<unsigned>(xyz.size() / 3);
-      for (unsigned k = 0; k < m; ++k) {
-        const double t = 2 * pi * k / m;
-        add_point(xyz, cx + r * std::cos(t), cy + r * std::sin(t), 0.1 * std::sin(3 * t));
-        ends.insert(ends.end(), {first + k, first + (k + 1) % m}), color.push_back(line_color);
-      }
-      continue;
-    }
-    unsigned previous = xyz.empty() || rng() % 2 ? add_point(xyz, 3 * u(rng), 3 * u(rng), 0)
-                                                 : static_cast<unsigned>(rng() % (xyz.size() / 3));
-    double heading = 2 * pi * u(rng);
-    for (unsigned k = 0; k < m; ++k) {
-      heading += rng() % 9 == 0 ? pi / 2 : 0.2 * (u(rng) - 0.5);
-      const double step = 0.02 + 0.06 * u(rng);
-      const unsigned next =
-          add_point(xyz, xyz[3 * previous] + step * std::cos(heading),
-                    xyz[3 * previous + 1] + step * std::sin(heading), 0.05 * u(rng));
-      ends.insert(ends.end(), {previous, next});
-      color.push_back(k % 7 == 6 ? no_id : line_color);
-      previous = next;
-    }
-  }
-  const std::size_t N = xyz.size() / 3, E = color.size();
-  c.pos = columns_from(xyz, 3, rows), c.connectM = columns_from(ends, 2, 2);
-  c.colors = dense_copy(color);
-  c.hard_nodes = ids({static_cast<unsigned>(rng() % N), static_cast<unsigned>(N + 5)});
-  c.hard_edges = ids({static_cast<unsigned>(rng() % E)});
-  c.node_sizes.resize(N, 0.0);
-  c.node_sizes[rng() % N] = 0.03;
+// A random network (see filum_test::random_network) at size 0.1.
+network_case random_case(unsigned seed, std::size_t rows) {
+  random_lines r = random_network(seed, rows);
+  network_case c{r.pos, r.connectM, r.colors, r.hard_nodes, r.hard_edges, r.node_sizes, {}};
   c.options.size = 0.1;
   return c;
 }
@@ -129,7 +84,7 @@ TEST(RemeshNetwork, GivesTheBitsOfRemeshLinesForEveryThreadCount) {
   for (unsigned seed = 1; seed <= 16; ++seed)
     for (double chordal_tol : {0.0, -0.01, 2e-3}) {
       SCOPED_TRACE(::testing::Message() << "seed " << seed << " chordal_tol " << chordal_tol);
-      network_case c = random_network(seed, seed % 2 ? 2 : 3);
+      network_case c = random_case(seed, seed % 2 ? 2 : 3);
       c.options.chordal_tol = chordal_tol;
       network_case reference = c.copy();
       const outputs expected = outputs_of(reference, reference.run_remesh_lines());
@@ -224,7 +179,7 @@ TEST(RemeshNetwork, KeepsClosedLinesAboveTheirFloorOrDropsShortOnes) {
 
 TEST(RemeshNetwork, StorageFailureLeavesEveryArgumentAsItCame) {
   for (unsigned threads : {1u, 2u}) {
-    network_case given = random_network(7, 2);
+    network_case given = random_case(7, 2);
     given.options.chordal_tol = -0.01;
     given.options.threads = threads;
     const outputs before = outputs_of(given, -199);
@@ -268,7 +223,7 @@ TEST(RemeshNetwork, RejectsBadArgumentsWithTheirCodes) {
 }
 
 TEST(RemeshNetwork, StaysWithinTheCallersThreadLimit) {
-  const network_case c = random_network(3, 2);
+  const network_case c = random_case(3, 2);
   const outputs free_run = remeshed(c, 8, 3);
   tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
   network_case limited = c.copy();
@@ -280,7 +235,7 @@ TEST(RemeshNetwork, StaysWithinTheCallersThreadLimit) {
 }
 
 TEST(RemeshNetwork, ReportsEveryLine) {
-  network_case c = random_network(11, 2);
+  network_case c = random_case(11, 2);
   c.options.chordal_tol = -0.01;
   filum::network_report report;
   ASSERT_EQ(c.run(report), 0);
