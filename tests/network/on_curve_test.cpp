@@ -16,17 +16,6 @@ namespace {
 
 const double pi = std::acos(-1.0);
 
-// The padded chain over the columns of pos: ghosts across the closing node, or repeated ends.
-dense1D<unsigned> padded_chain(std::size_t n, bool closed) {
-  dense1D<unsigned> chain(n + (closed ? 3 : 2));
-  for (std::size_t k = 0; k < n; ++k)
-    chain[k + 1] = static_cast<unsigned>(k);
-  chain[0] = closed ? static_cast<unsigned>(n - 1) : 0;
-  chain[n + 1] = closed ? 0 : static_cast<unsigned>(n - 1);
-  if (closed) chain[n + 2] = 1;
-  return chain;
-}
-
 // Distance from point x to the spline of the padded chain over pos (3 rows): a golden-section
 // search over the two pieces beside the chain node nearest x.
 double distance_to_spline(const dense2D<double>& pos, const dense1D<unsigned>& chain,

@@ -3,6 +3,7 @@
 #include <vorn/filum.h>
 
 #include "spline_test_points.h"
+#include "support/line_geometry.h"
 #include "support/metric_columns.h"
 
 using namespace vorn;
@@ -67,7 +68,7 @@ struct spline_call {
 // The quarter circle of radius 1 through 5 nodes, open ends.
 template <std::size_t D>
 spline_call quarter_circle(double size) {
-  return spline_call(coordinates<D>(spline_test::arc(1, 5, 22.5)), spline_test::padded_chain(5),
+  return spline_call(coordinates<D>(spline_test::arc(1, 5, 22.5)), filum_test::padded_chain(5),
                      size);
 }
 

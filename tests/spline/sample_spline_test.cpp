@@ -6,6 +6,7 @@
 #include "spline/spline_segment.h"
 
 #include "spline_test_points.h"
+#include "support/line_geometry.h"
 
 using namespace vorn::filum;
 using filum_test::column;
@@ -28,7 +29,7 @@ struct sampling {
   double max_deviation = -1, total = -1;
 
   sampling(const vorn::dense2D<double>& pos, double tol, double size_floor) {
-    total = sample_spline<D>(pos, spline_test::padded_chain(static_cast<unsigned>(pos.cols())), tol,
+    total = sample_spline<D>(pos, filum_test::padded_chain(static_cast<unsigned>(pos.cols())), tol,
                              size_floor, samples, node_params, sample_params, node_samples,
                              max_deviation);
   }
@@ -69,7 +70,7 @@ TYPED_TEST(SampleSpline, UnboundedPiecesEndTheSamplingInsteadOfLoopingOnFailedAp
 TYPED_TEST(SampleSpline, CurvatureSizesFromTheEndCurvaturesOfTheSamplingGiveTheSameBits) {
   constexpr std::size_t D = TypeParam::value;
   const auto pos = coordinates<D>({{0, 0}, {1, 0.2}, {1.7, 0.9}, {2, 2}, {1.6, 3}, {0.5, 3.4}});
-  const vorn::dense1D<unsigned> chains[] = {spline_test::padded_chain(6),
+  const vorn::dense1D<unsigned> chains[] = {filum_test::padded_chain(6),
                                             filum_test::ids({0, 0, 1, 2, 3, 4, 5, 5})};
   for (const auto& chain : chains)
     for (double tol : {DBL_MAX, 1e-3, -0.02}) {  // none, a distance, a fraction

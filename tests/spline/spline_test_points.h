@@ -46,14 +46,6 @@ inline plane_points arc(double R, std::size_t n, double step_degrees) {
   return points;
 }
 
-/// The open padded chain over nodes 0 .. n-1: 0, 0, 1, ..., n-1, n-1.
-inline vorn::dense1D<unsigned> padded_chain(unsigned n) {
-  vorn::dense1D<unsigned> chain(n + 2);
-  for (unsigned k = 0; k < chain.size(); ++k)
-    chain[k] = k == 0 ? 0 : std::min(k - 1, n - 1);
-  return chain;
-}
-
 }  // namespace spline_test
 
 #endif

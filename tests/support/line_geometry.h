@@ -47,6 +47,18 @@ inline vorn::dense1D<unsigned> first_columns(std::size_t n) {
   return chain;
 }
 
+/// The padded chain over nodes 0 .. n-1: ghosts across the closing node when closed
+/// (n-1, 0, ..., n-1, 0, 1), else repeated ends (0, 0, ..., n-1, n-1).
+inline vorn::dense1D<unsigned> padded_chain(std::size_t n, bool closed = false) {
+  vorn::dense1D<unsigned> chain(n + (closed ? 3 : 2));
+  for (std::size_t k = 0; k < n; ++k)
+    chain[k + 1] = static_cast<unsigned>(k);
+  chain[0] = closed ? static_cast<unsigned>(n - 1) : 0;
+  chain[n + 1] = closed ? 0 : static_cast<unsigned>(n - 1);
+  if (closed) chain[n + 2] = 1;
+  return chain;
+}
+
 /// Parameters of the chain of all columns by cumulative chord length.
 inline vorn::dense1D<double> chord_params(const vorn::dense2D<double>& pos) {
   vorn::dense1D<double> params(pos.cols(), 0.0);
