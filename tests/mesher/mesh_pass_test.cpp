@@ -1,5 +1,4 @@
 #include "mesher/mesh_pass_aniso.h"
-#include "mesher/mesh_pass_iso.h"
 
 #include <cmath>
 #include <cstdint>
@@ -15,22 +14,14 @@ using namespace filum_test;
 
 namespace {
 
-// The outputs of one pass; sizes or metrics by the pass.
+// The outputs of one pass.
 struct pass_result {
   dense2D<double> pos, metrics;
-  dense1D<double> sizes, params;
+  dense1D<double> params;
 };
 
-// One pass over the chain of all columns of pos (2 or 3 rows), by sizes with the given
-// parameters or by metrics with chord-length ones.
-pass_result pass(const dense2D<double>& pos, const dense1D<double>& sizes,
-                 const dense1D<double>& params, std::uint64_t min_count = 1) {
-  pass_result r;
-  auto run = pos.rows() == 3 ? filum::mesh_pass_iso<3> : filum::mesh_pass_iso<2>;
-  run(pos, first_columns(pos.cols()), params, sizes, 0, false, min_count, 4294967295u, r.pos,
-      r.sizes, r.params);
-  return r;
-}
+// One pass by metrics over the chain of all columns of pos (2 or 3 rows), with
+// chord-length parameters.
 pass_result pass(const dense2D<double>& pos, const std::vector<std::vector<double>>& metrics,
                  std::uint64_t min_count = 1, std::uint64_t max_count = 4294967295u) {
   pass_result r;
@@ -41,17 +32,6 @@ pass_result pass(const dense2D<double>& pos, const std::vector<std::vector<doubl
 }
 
 }  // namespace
-
-TEST(MeshPassIso, DegenerateChains) {
-  // All segments of length 0 with a minimum of 3 elements: two nodes at the first node.
-  auto r = pass(make_pos({{4, 5}, {4, 5}, {4, 5}}), values({1, 2, 3}), values({0, 0, 0}), 3);
-  ASSERT_EQ(r.pos.cols(), 2u);
-  EXPECT_EQ(column(r.pos, 1), std::vector<double>({4, 5}));
-  EXPECT_EQ(entries(r.sizes), std::vector<double>({1, 1}));
-  // T = 0.3: one element and no node, unless two elements are the minimum.
-  EXPECT_EQ(pass(make_pos({{0, 0}, {0.3, 0}}), values({1, 1}), values({})).pos.cols(), 0u);
-  EXPECT_EQ(pass(make_pos({{0, 0}, {0.3, 0}}), values({1, 1}), values({}), 2).pos.cols(), 1u);
-}
 
 TEST(MeshPassAniso, NodesAtSegmentEndsAndMetricsThatCannotBeReduced) {
   // A and B have principal directions 30 degrees apart. Nodes at the start of a segment
