@@ -30,6 +30,14 @@ TEST(Dense1D, ResizeKeepsOldValuesAndFillsNewOnes) {
   EXPECT_EQ(entries(v), (std::vector<double>{1}));
   ASSERT_TRUE(v.push_back_n(3.0, 2));
   EXPECT_EQ(entries(v), (std::vector<double>{1, 3, 3}));
+  // Buffers of many pages grow by remapping: the content must come along.
+  dense1D<unsigned> big(std::size_t{1} << 23);
+  for (std::size_t i = 0; i < big.size(); ++i)
+    big[i] = static_cast<unsigned>(i);
+  ASSERT_TRUE(big.resize(std::size_t{3} << 23, 7u));
+  EXPECT_EQ(big[12345], 12345u);
+  EXPECT_EQ(big[(std::size_t{1} << 23) - 1], (1u << 23) - 1);
+  EXPECT_EQ(big[std::size_t{1} << 23], 7u);
 }
 
 TEST(Dense1D, CopiesAndSubVectorsShareStorageUnlessDeepAndGrowthKeepsOtherViews) {

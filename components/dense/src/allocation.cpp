@@ -14,15 +14,24 @@ struct injector_state {
 
 thread_local injector_state injector;
 
+// Counts a storage request; true when the injector makes this one fail.
+bool injected_failure() noexcept {
+  ++injector.requests;
+  if (injector.fail_at == 0 || injector.requests != injector.fail_at) return false;
+  injector.delivered = true;
+  return true;
+}
+
 }  // namespace
 
 void* __vector_num_alloc(std::size_t bytes) noexcept {
-  ++injector.requests;
-  if (injector.fail_at != 0 && injector.requests == injector.fail_at) {
-    injector.delivered = true;
-    return nullptr;
-  }
+  if (injected_failure()) return nullptr;
   return std::malloc(bytes == 0 ? 1 : bytes);
+}
+
+void* __vector_num_realloc(void* storage, std::size_t bytes) noexcept {
+  if (injected_failure()) return nullptr;
+  return std::realloc(storage, bytes == 0 ? 1 : bytes);
 }
 
 void __vector_num_free(void* storage) noexcept {

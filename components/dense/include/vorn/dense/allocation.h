@@ -14,6 +14,11 @@ namespace vorn {
 /// \return the storage, or nullptr when it cannot be obtained (never throws).
 VORN_DENSE_API void* __vector_num_alloc(std::size_t bytes) noexcept;
 
+/// \brief Resizes storage obtained from __vector_num_alloc to `bytes`, keeping its first
+/// bytes; large blocks are remapped instead of copied. Counted as one storage request.
+/// \return the storage (maybe moved), or nullptr with `storage` left as it was.
+VORN_DENSE_API void* __vector_num_realloc(void* storage, std::size_t bytes) noexcept;
+
 /// \brief Releases storage obtained from __vector_num_alloc; nullptr is ignored.
 VORN_DENSE_API void __vector_num_free(void* storage) noexcept;
 

@@ -58,13 +58,21 @@ class vector_num : public trama::ref_counted {
     std::size_t wanted = needed;
     if (growth > 1 && capacity_ <= most / growth && growth * capacity_ > needed)
       wanted = growth * capacity_;
-    T* fresh = static_cast<T*>(__vector_num_alloc(wanted * sizeof(T)));
-    if (!fresh) return false;
     if (kept > capacity_) kept = capacity_;
-    // T is trivially copy-constructible and destructible (asserted above): bytes suffice.
-    // NOLINTNEXTLINE(bugprone-undefined-memory-manipulation)
-    if (kept != 0) std::memcpy(static_cast<void*>(fresh), data_, kept * sizeof(T));
-    if (owned_) __vector_num_free(data_);
+    T* fresh;
+    if (owned_ && kept != 0) {
+      // Own storage with content grows in place or is remapped: a large buffer is not
+      // copied, and no second copy of it is ever resident.
+      fresh = static_cast<T*>(__vector_num_realloc(data_, wanted * sizeof(T)));
+      if (!fresh) return false;
+    } else {
+      fresh = static_cast<T*>(__vector_num_alloc(wanted * sizeof(T)));
+      if (!fresh) return false;
+      // T is trivially copy-constructible and destructible (asserted above): bytes suffice.
+      // NOLINTNEXTLINE(bugprone-undefined-memory-manipulation)
+      if (kept != 0) std::memcpy(static_cast<void*>(fresh), data_, kept * sizeof(T));
+      if (owned_) __vector_num_free(data_);
+    }
     data_ = fresh;
     capacity_ = wanted;
     owned_ = true;
