@@ -60,9 +60,10 @@ class vector_num : public trama::ref_counted {
       wanted = growth * capacity_;
     if (kept > capacity_) kept = capacity_;
     T* fresh;
-    if (owned_ && kept != 0) {
-      // Own storage with content grows in place or is remapped: a large buffer is not
-      // copied, and no second copy of it is ever resident.
+    if (owned_ && kept != 0 && kept >= capacity_ / 2) {
+      // Own storage mostly in use grows in place or is remapped: a large buffer is not
+      // copied, and no second copy of it is ever resident. (realloc keeps every old byte,
+      // so a buffer mostly unused is better copied by its kept part.)
       fresh = static_cast<T*>(__vector_num_realloc(data_, wanted * sizeof(T)));
       if (!fresh) return false;
     } else {
