@@ -24,7 +24,10 @@ bool node_ends::gather(const dense2D<unsigned>& connectM, const dense1D<unsigned
   for (unsigned block : block_largest)
     largest = std::max(largest, block);
   const std::size_t nodes = std::size_t{largest} + 1;
-  if (!first.resize(nodes) || !second.resize(nodes) || !count.resize(nodes)) return false;
+  // Each part fills its own range: the pages are first touched on the threads.
+  if (!first.resize_for_overwrite(nodes) || !second.resize_for_overwrite(nodes) ||
+      !count.resize_for_overwrite(nodes))
+    return false;
   // Each part owns a range of nodes and takes their ends in element order, so the result
   // does not depend on how many parts there are. Every part reads all the elements, so a
   // few parts take what there is to gain. Raw pointers: the byte stores to the counts
@@ -63,7 +66,7 @@ unsigned node_ends::other_end(unsigned v, unsigned end) const noexcept {
 bool neighbor_table(const dense2D<unsigned>& connectM, const node_ends& ends,
                     dense2D<unsigned>& neighbors, unsigned threads) noexcept {
   const std::size_t E = connectM.cols();
-  if (!neighbors.resize(2, E)) return false;
+  if (!neighbors.resize_for_overwrite(2, E)) return false;  // every entry is written below
   for_each_block(threads, E, [&](std::size_t first, std::size_t last) {
     for (std::size_t e = first; e < last; ++e)
       for (unsigned side = 0; side < 2; ++side) {

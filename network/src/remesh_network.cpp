@@ -231,11 +231,15 @@ int remesh_checked(dense2D<double>& pos, dense2D<unsigned>& connectM, dense1D<un
                                  o.max_gradation, o.min_size,   o.min_elements, o.max_elements};
   dense2D<unsigned> neighbors;
   if (!neighbor_table(clean.connectM, ends, neighbors, threads)) return storage_failure;
-  ends = node_ends{};  // what the analysis needs no more
+  // The lines take over the storage of the node ends, which the analysis needs no more:
+  // memory already touched is cheaper than fresh pages.
+  line_network net;
+  net.line_elements = ends.first;
+  net.line_elements.clear();
+  ends = node_ends{};
   dense1D<unsigned> corners;
   if (!find_corners<D>(pos, clean.connectM, neighbors, settings, threads, corners))
     return storage_failure;
-  line_network net;
   int boundary_code = 0;
   const int cut_code =
       cut_into_lines<D>(pos, clean.connectM, clean.colors, hard_nodes, clean.hard_edges, settings,

@@ -73,6 +73,12 @@ TEST(Dense2D, ResizeKeepsLeadingRowsAndColumns) {
       columns.push_back(column(m, j));
     EXPECT_EQ(columns, expected) << rows << "x" << cols;
   }
+  // Without filling: the kept entries stay; a change of row count re-lays them out.
+  dense2D<unsigned> m = make_columns<unsigned>({{1, 2, 3}, {4, 5, 6}});
+  ASSERT_TRUE(m.resize_for_overwrite(3, 4));
+  EXPECT_EQ(column(m, 1), (std::vector<unsigned>{4, 5, 6}));
+  ASSERT_TRUE(m.resize_for_overwrite(2, 2));
+  EXPECT_EQ(column(m, 1), (std::vector<unsigned>{4, 5}));
 }
 
 TEST(Dense2D, ViewsShareStorage) {

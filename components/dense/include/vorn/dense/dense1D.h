@@ -75,6 +75,15 @@ class dense1D {
     return true;
   }
 
+  /// \brief Sets the size to n, leaving new elements unset: for a caller that writes every
+  /// one of them next, so that their pages are first touched where they are written (on
+  /// the caller's threads) and only once.
+  bool resize_for_overwrite(std::size_t n) noexcept {
+    if (n > size_ && !room_for(n, 1)) return false;
+    size_ = n;
+    return true;
+  }
+
   /// \brief Capacity for n elements without changing the size.
   /// \param[in] n elements wanted from the view's start.
   /// \param[in] growth 1 reserves exactly n; 2 takes at least twice the old capacity.

@@ -79,6 +79,19 @@ class dense2D {
     return relayout(rows, cols, value);
   }
 
+  /// \brief resize without filling the new entries, for a caller that writes every one of
+  /// them next (see dense1D::resize_for_overwrite); a change of row count of a matrix that
+  /// holds data is a plain resize.
+  bool resize_for_overwrite(std::size_t rows, std::size_t cols) noexcept {
+    if (rows != 0 && cols > std::numeric_limits<std::size_t>::max() / rows) return false;
+    const bool holds_data = rows_ != 0 && cols_ != 0;
+    if (holds_data && rows != rows_) return resize(rows, cols);
+    const std::size_t ld = holds_data && ld_ >= rows ? ld_ : rows;
+    if (!room_for(extent(rows, cols, ld), 1)) return false;
+    set_shape(rows, cols, ld);
+    return true;
+  }
+
   /// \brief Capacity for rows x cols entries without changing the shape.
   /// \param[in] rows, cols the shape to make room for.
   /// \param[in] growth 1 reserves exactly; 2 takes at least twice the old capacity.
