@@ -2,8 +2,7 @@
 // - network_blobs: 200 closed blobs of 5,000 nodes (1,000,000 elements), 3 rows, size 0.01,
 //   spline path, on 1 and 2 threads; ratio = remesh_network time / remesh_lines time.
 // - network_large: 200 and 10,000 blobs (10^6 and 5 10^7 elements), 2 rows, each call in a
-//   forked child that reports its time and resident peak, after 6 GiB of memory was touched
-//   once (warm_memory). Opt-in: FILUM_BENCH_LARGE=1.
+//   forked child that reports its time and resident peak. Opt-in: FILUM_BENCH_LARGE=1.
 // - network_coastline: islands from 1e-4 to 10 units across, shores in pieces, jagged;
 //   size 0.05, corner angle 60, min_size 0.05, spline path; degenerate elements out.
 // - on_curve: mesh_spline_on_curve against mesh_spline on a 64-node circle (size 0.001) and
@@ -103,8 +102,6 @@ void measure_pair(benchmark::State& state, network_run& run, filum_bench::child_
 
 // Arguments: blobs.
 void network_large(benchmark::State& state) {
-  static const bool warmed = (filum_bench::warm_memory(std::size_t{6} << 30), true);
-  benchmark::DoNotOptimize(warmed);
   network_run run = blob_run(static_cast<std::size_t>(state.range(0)), 2, 0);
   const double elements = static_cast<double>(run.given.connectM.cols());
   filum_bench::child_measure engine;

@@ -5,7 +5,6 @@
 // allocations and free lists do not blur it.
 
 #include <malloc.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,19 +26,6 @@ inline long status_kib(const char* field) {
     if (std::strncmp(line, field, length) == 0) value = std::atol(line + length);
   std::fclose(status);
   return value;
-}
-
-/// Touches `bytes` of fresh memory once and hands it back. A virtual machine's host backs a
-/// guest page only when the guest first touches it (about 2.6 s per GiB on the 2-core
-/// machines of this project, once per boot), and the kernel hands recently freed pages out
-/// first: warming before a large case keeps that one-time cost out of what it measures.
-inline void warm_memory(std::size_t bytes) {
-  void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (block == MAP_FAILED) return;
-  volatile char* page = static_cast<char*>(block);
-  for (std::size_t offset = 0; offset < bytes; offset += 4096)
-    page[offset] = 1;
-  munmap(block, bytes);
 }
 
 /// What a call measured in a child took: wall time, resident memory before it and the
