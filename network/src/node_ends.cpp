@@ -24,12 +24,12 @@ bool node_ends::gather(const dense2D<unsigned>& connectM, const dense1D<unsigned
   for (unsigned block : block_largest)
     largest = std::max(largest, block);
   const std::size_t nodes = std::size_t{largest} + 1;
-  // Each part fills its own range: the pages are first touched on the threads.
   if (!first.resize_for_overwrite(nodes) || !second.resize_for_overwrite(nodes) ||
       !count.resize_for_overwrite(nodes))
     return false;
-  // Each part owns a range of nodes and takes their ends in element order, so the result
-  // does not depend on how many parts there are. Every part reads all the elements, so a
+  // Each part owns a range of nodes, fills it (its pages are first touched on the threads)
+  // and takes their ends in element order, so the result does not depend on how many parts
+  // there are. Every part reads all the elements, so a
   // few parts take what there is to gain. Raw pointers: the byte stores to the counts
   // would otherwise make every container reload its storage.
   const std::size_t parts = std::clamp(threads, 1u, 4u);

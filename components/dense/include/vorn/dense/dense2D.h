@@ -68,15 +68,11 @@ class dense2D {
   bool resize(std::size_t rows, std::size_t cols, const T& value) noexcept {
     if (rows != 0 && cols > std::numeric_limits<std::size_t>::max() / rows) return false;
     const bool holds_data = rows_ != 0 && cols_ != 0;
-    if (!holds_data || rows == rows_) {
-      const std::size_t ld = holds_data && ld_ >= rows ? ld_ : rows;
-      if (!room_for(extent(rows, cols, ld), 1)) return false;
-      const std::size_t first_new = holds_data ? cols_ : 0;
-      set_shape(rows, cols, ld);
-      fill_columns(first_new, value);
-      return true;
-    }
-    return relayout(rows, cols, value);
+    if (holds_data && rows != rows_) return relayout(rows, cols, value);
+    const std::size_t first_new = holds_data ? cols_ : 0;
+    if (!resize_for_overwrite(rows, cols)) return false;
+    fill_columns(first_new, value);
+    return true;
   }
 
   /// \brief resize without filling the new entries, for a caller that writes every one of
@@ -85,7 +81,7 @@ class dense2D {
   bool resize_for_overwrite(std::size_t rows, std::size_t cols) noexcept {
     if (rows != 0 && cols > std::numeric_limits<std::size_t>::max() / rows) return false;
     const bool holds_data = rows_ != 0 && cols_ != 0;
-    if (holds_data && rows != rows_) return resize(rows, cols);
+    if (holds_data && rows != rows_) return relayout(rows, cols, T());
     const std::size_t ld = holds_data && ld_ >= rows ? ld_ : rows;
     if (!room_for(extent(rows, cols, ld), 1)) return false;
     set_shape(rows, cols, ld);

@@ -59,16 +59,15 @@ class vector_num : public trama::ref_counted {
     if (growth > 1 && capacity_ <= most / growth && growth * capacity_ > needed)
       wanted = growth * capacity_;
     if (kept > capacity_) kept = capacity_;
-    T* fresh;
-    if (owned_ && kept != 0 && kept >= capacity_ / 2) {
-      // Own storage mostly in use grows in place or is remapped: a large buffer is not
-      // copied, and no second copy of it is ever resident. (realloc keeps every old byte,
-      // so a buffer mostly unused is better copied by its kept part.)
-      fresh = static_cast<T*>(__vector_num_realloc(data_, wanted * sizeof(T)));
-      if (!fresh) return false;
-    } else {
-      fresh = static_cast<T*>(__vector_num_alloc(wanted * sizeof(T)));
-      if (!fresh) return false;
+    // Own storage mostly in use grows in place or is remapped, so a large buffer is neither
+    // copied nor resident twice; realloc keeps every old byte, so storage mostly unused is
+    // better copied by its kept part.
+    const bool remap = owned_ && kept != 0 && kept >= capacity_ / 2;
+    const std::size_t bytes = wanted * sizeof(T);
+    T* fresh =
+        static_cast<T*>(remap ? __vector_num_realloc(data_, bytes) : __vector_num_alloc(bytes));
+    if (!fresh) return false;
+    if (!remap) {
       // T is trivially copy-constructible and destructible (asserted above): bytes suffice.
       // NOLINTNEXTLINE(bugprone-undefined-memory-manipulation)
       if (kept != 0) std::memcpy(static_cast<void*>(fresh), data_, kept * sizeof(T));
